@@ -1,0 +1,29 @@
+// Searches inside GBK (code page 936) byte strings that never split a double-byte
+// character: a trail byte 0x5C is part of its character, never a backslash.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace gbk {
+
+inline constexpr std::size_t npos = std::string_view::npos;
+
+// A GBK lead byte starts a two-byte character when a byte follows it.
+constexpr bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+// Position of the first occurrence of `needle` at or after `from` that starts on a
+// character boundary of `text`, or npos.
+std::size_t Find(std::string_view text, std::string_view needle, std::size_t from = 0);
+
+// Position of the last occurrence of `needle` that starts on a character boundary.
+std::size_t FindLast(std::string_view text, std::string_view needle);
+
+// Position of the last backslash that is a character of its own, or npos.
+std::size_t FindLastBackslash(std::string_view text);
+
+inline bool Contains(std::string_view text, std::string_view needle) {
+  return Find(text, needle) != npos;
+}
+
+}  // namespace gbk

@@ -1,0 +1,20 @@
+// Carrying out an uninstall log on Windows: the part that the installer's replay and the
+// uninstaller's removal do alike.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "common/uninstall_log/log_reader.h"
+
+namespace uninstall_log {
+
+// The whole log, opened without sharing, or nothing when it cannot be opened.
+std::optional<std::string> ReadWholeLog(const std::string& path);
+
+// Deletes every file of section 0, removes every registry key or value of section 1 and
+// every (empty) folder of section 2, splitting `text` in place. Every failure is passed
+// over; the walk goes on.
+void CarryOutSections(std::string& text, RootRule rule);
+
+}  // namespace uninstall_log

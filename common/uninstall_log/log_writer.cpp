@@ -1,0 +1,33 @@
+#include "common/uninstall_log/log_writer.h"
+
+namespace uninstall_log {
+
+bool LogWriter::Create(const std::string& path) {
+  Close();
+  writeFailed_ = false;
+  // Binary mode: the bytes go to disk exactly as composed, with no newline translation.
+  file_ = std::fopen(path.c_str(), "wb");
+  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
+  return file_ != nullptr;
+}
+
+bool LogWriter::WriteLine(std::string_view bytes) {
+  if (file_ == nullptr || writeFailed_) return false;
+  std::string line;
+  line.reserve(bytes.size() + 2);
+  line.append(bytes).append("\r\n");
+  if (std::fwrite(line.data(), 1, line.size(), file_) != line.size()) writeFailed_ = true;
+  return !writeFailed_;
+}
+
+bool LogWriter::AppendRecord(std::string_view record) { return WriteLine(record); }
+
+bool LogWriter::EndSection() { return WriteLine({}); }
+
+void LogWriter::Close() {
+  if (file_ == nullptr) return;
+  if (std::fclose(file_) != 0) writeFailed_ = true;
+  file_ = nullptr;
+}
+
+}  // namespace uninstall_log

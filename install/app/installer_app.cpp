@@ -1,0 +1,114 @@
+#include "install/app/installer_app.h"
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "common/gbk/gbk_search.h"
+#include "install/app/installer_state.h"
+#include "install/engine/replay_uninstall_log.h"
+#include "product/product_facts.h"
+#include "product/product_windows.h"
+
+namespace installer {
+
+namespace {
+
+void ShowStopProductMessage(const std::string& text) {
+  MessageBoxA(nullptr, text.c_str(), WizardCaption, kStopProductBox);
+}
+
+// The root of the drive that holds Windows, with its backslash (C:\).
+std::string SystemDriveRoot() {
+  char windows[MAX_PATH] = "";
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string windowsDir(windows);
+  if (const std::size_t drive = gbk::Find(windowsDir, ":\\"); drive != gbk::npos) {
+    return windowsDir.substr(0, drive + 2);
+  }
+  // A Windows folder without a drive part: the system drive, or C: when even that is unset.
+  char systemDrive[MAX_PATH] = "";
+  const DWORD length = GetEnvironmentVariableA("SystemDrive", systemDrive, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return "C:\\";
+  return std::string(systemDrive) + "\\";
+}
+
+// The registered uninstall command of an installed version: nothing when the value is
+// missing or does not fit in 600 bytes.
+std::optional<std::string> ReadUninstallString(HKEY entry) {
+  char value[600];
+  DWORD size = sizeof value;
+  if (RegQueryValueExA(entry, "UninstallString", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  const std::string text(value, size);
+  return text.substr(0, text.find('\0'));
+}
+
+}  // namespace
+
+bool InstallerApp::InitInstance() {
+  char module[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, module, MAX_PATH);
+  const std::string programPath(module);
+  SourceDir = programPath.substr(0, gbk::FindLastBackslash(programPath) + 1);
+
+  OsVersion.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+  GetVersionExA(&OsVersion);
+
+  std::string message = std::string("请您先停止运行Quendral，然后再安装") + ProductTitle + "版。";
+  if (product::MainProgramIsRunning()) {
+    ShowStopProductMessage(message);
+    return false;
+  }
+  if (!product::CloseReviewMonitor()) {
+    ShowStopProductMessage("请您先停止运行Quendral复习自动检查，然后再安装");
+    return false;
+  }
+  if (!RemoveEarlierVersion()) return false;
+  CreateDefaultFolder();
+
+  if (RunWizard() == 0) {
+    // Folders that start-up or the pages made and nothing else removed; not-empty ones stay.
+    for (auto folder = CreatedDirs.rbegin(); folder != CreatedDirs.rend(); ++folder) {
+      RemoveDirectoryA(folder->c_str());
+    }
+  }
+  return false;
+}
+
+bool InstallerApp::RemoveEarlierVersion() {
+  // Versions 1.3 down to 1.0; the first key that opens ends the search.
+  for (int n = ProductVersion - 10; n >= 0; --n) {
+    char keyName[128];
+    std::snprintf(keyName, sizeof keyName, "%sQuendral%d.%d", kit::kUninstallKeyPrefix, n / 10 + 1, n % 10);
+    HKEY entry = nullptr;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, keyName, &entry) != ERROR_SUCCESS) continue;
+    const std::optional<std::string> command = ReadUninstallString(entry);
+    if (command) {
+      if (MessageBoxA(nullptr,
+                      "安装程序已检测到您的系统中已安装了Quendral，\r\n如果您要安装，将删除以前版本，您要继续吗？",
+                      WizardCaption, kQuestionBox) == IDNO) {
+        RegCloseKey(entry);
+        return false;
+      }
+      if (const std::size_t cut = gbk::Find(*command, "\\uninstall.exe"); cut != gbk::npos) {
+        engine::ReplayUninstallLog(command->substr(0, cut) + "\\" + kit::kUninstallLogFile);
+      }
+    }
+    RegCloseKey(entry);
+    return true;
+  }
+  return true;
+}
+
+void InstallerApp::CreateDefaultFolder() {
+  std::string folder = SystemDriveRoot() + "Program Files\\Morvessa";
+  if (CreateDirectoryA(folder.c_str(), nullptr)) CreatedDirs.push_back(folder);
+  folder += "\\Quendral";
+  if (CreateDirectoryA(folder.c_str(), nullptr)) CreatedDirs.push_back(folder);
+  TargetDir = folder;
+}
+
+}  // namespace installer

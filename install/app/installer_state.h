@@ -1,0 +1,33 @@
+// The installer's process-wide state, filled at start-up and shared by the wizard's pages
+// and the install worker. All strings are GBK bytes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace installer {
+
+// The installer's own folder, with a trailing backslash.
+extern std::string SourceDir;
+// The install folder; without a trailing backslash once the copy starts.
+extern std::string TargetDir;
+// Folders created during this run, in creation order, so that they can be undone. Only
+// the install worker touches it while it runs.
+extern std::vector<std::string> CreatedDirs;
+extern OSVERSIONINFOA OsVersion;
+// Direction of the last page exit: 0 back, 1 next.
+extern int WizardDirection;
+
+inline constexpr char ProductTitle[] = "Quendral1.3";
+inline constexpr char WizardCaption[] = "Quendral1.3安装程序";
+// The version being installed, as major * 10 + minor.
+inline constexpr int ProductVersion = 13;
+
+// Message box styles of the installer.
+inline constexpr UINT kErrorBox = MB_OK | MB_ICONHAND;
+inline constexpr UINT kStopProductBox = MB_OK | MB_ICONINFORMATION;
+inline constexpr UINT kQuestionBox = MB_YESNO | MB_ICONQUESTION;
+
+}  // namespace installer

@@ -1,0 +1,28 @@
+#include "install/engine/install_log.h"
+
+#include "install/app/installer_state.h"
+
+namespace engine {
+
+bool InstallLog::Create(const std::string& path) {
+  path_ = path;
+  return writer_.Create(path);
+}
+
+void InstallLog::Record(const std::string& record) { CheckWrite(writer_.AppendRecord(record)); }
+
+void InstallLog::EndSection() { CheckWrite(writer_.EndSection()); }
+
+// Every record went to disk unbuffered when it was written; closing has nothing left to
+// report.
+void InstallLog::Close() { writer_.Close(); }
+
+void InstallLog::CheckWrite(bool written) {
+  if (written || failureReported_) return;
+  failureReported_ = true;
+  MessageBoxA(owner_, (path_ + "不能写入，安装程序将终止。").c_str(), installer::WizardCaption,
+              installer::kErrorBox);
+  abortRequested_ = 1;
+}
+
+}  // namespace engine

@@ -1,0 +1,163 @@
+#include "install/engine/shell_integration.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <optional>
+
+#include "common/files/whole_file.h"
+#include "install/app/installer_state.h"
+#include "install/engine/adnote.h"
+#include "product/product_facts.h"
+
+namespace engine {
+
+using installer::CreatedDirs;
+using installer::ProductTitle;
+using installer::TargetDir;
+
+namespace {
+
+constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// A folder path from the Shell Folders key; nothing when the value is missing or longer
+// than a path, so that no shortcut is ever saved into an undefined folder.
+std::optional<std::string> ReadShellFolder(HKEY shellFolders, const char* valueName) {
+  char buffer[MAX_PATH];
+  DWORD size = sizeof buffer;
+  if (RegQueryValueExA(shellFolders, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  std::string folder(buffer, size);
+  folder.resize(folder.find('\0') == std::string::npos ? folder.size() : folder.find('\0'));
+  return folder;
+}
+
+class ShellLinkWriter {
+ public:
+  ShellLinkWriter() {
+    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                     reinterpret_cast<void**>(&link_));
+    if (link_ != nullptr) link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_));
+  }
+  ~ShellLinkWriter() {
+    if (file_ != nullptr) file_->Release();
+    if (link_ != nullptr) link_->Release();
+  }
+  bool Usable() const { return link_ != nullptr && file_ != nullptr; }
+
+  // One shortcut; its record is written whether or not the save succeeded.
+  void Save(InstallLog& log, const std::string& folder, const char* fileName, const std::string& target,
+            const char* description) {
+    link_->SetPath(target.c_str());
+    link_->SetDescription(description);
+    const std::string linkPath = folder + fileName;
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, nullptr, 0);
+    if (wideLength > 0) {
+      std::wstring widePath(static_cast<size_t>(wideLength), L'\0');
+      MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath.data(), wideLength);
+      file_->Save(widePath.c_str(), TRUE);
+    }
+    log.Record(linkPath);
+  }
+
+ private:
+  IShellLinkA* link_ = nullptr;
+  IPersistFile* file_ = nullptr;
+};
+
+void SetStringValue(HKEY key, const char* name, const std::string& data) {
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                 static_cast<DWORD>(data.size() + 1));
+}
+
+}  // namespace
+
+void CreateInstallTree() {
+  auto createAndRecord = [](const std::string& folder) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreatedDirs.push_back(folder);
+  };
+  createAndRecord(TargetDir + "\\word");
+  createAndRecord(TargetDir + "\\sound");
+  for (const char* numbered : {"\\mp3lib", "\\bok"}) {
+    createAndRecord(TargetDir + numbered);
+    for (char digit = '1'; digit <= '6'; ++digit) createAndRecord(TargetDir + numbered + "\\" + digit);
+  }
+  createAndRecord(TargetDir + "\\mp3");
+  createAndRecord(TargetDir + "\\users");
+}
+
+void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
+  const DWORD major = installer::OsVersion.dwMajorVersion;
+  if (major < 4) return;
+  const bool allUsers = major >= 5;
+  HKEY shellFolders = nullptr;
+  if (RegOpenKeyA(allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, &shellFolders) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  const std::optional<std::string> programs = ReadShellFolder(shellFolders, allUsers ? "Common Programs" : "Programs");
+  std::string programGroup;
+  if (programs) {
+    programGroup = *programs + "\\" + ProductTitle;
+    CreateDirectoryA(programGroup.c_str(), nullptr);
+    CreatedDirs.push_back(programGroup);
+  }
+  CoInitialize(nullptr);
+  {
+    ShellLinkWriter links;
+    if (links.Usable()) {
+      const std::string mainProgram = TargetDir + "\\" + product::kMainProgram;
+      if (programs) {
+        links.Save(log, programGroup, "\\Quendral.lnk", mainProgram, "Quendral");
+        links.Save(log, programGroup, "\\Quendral帮助.lnk", TargetDir + "\\" + product::kHelpFile, "Quendral帮助");
+        links.Save(log, programGroup, "\\Morvessa公司主页.lnk", kHomePageAddress, "Morvessa公司主页");
+        links.Save(log, programGroup, "\\删除Quendral.lnk", uninstallerPath, "删除Quendral");
+      }
+      if (auto desktop = ReadShellFolder(shellFolders, allUsers ? "Common Desktop" : "Desktop")) {
+        links.Save(log, *desktop, "\\Quendral.lnk", mainProgram, "Quendral");
+      }
+    }
+  }
+  CoUninitialize();
+  RegCloseKey(shellFolders);
+}
+
+void WriteSettingsValue() {
+  const auto start = files::ReadWholeFile(installer::SourceDir + kit::kSetupSettingsFile, FILE_SHARE_READ,
+                                          adnote::kWindowBytes);
+  if (!start) return;
+  const std::optional<std::string> value = adnote::Extract(*start);
+  if (!value) return;
+  WritePrivateProfileStringA(product::kSettingsSection, product::kSettingsKey, value->c_str(),
+                             (TargetDir + "\\" + product::kSettingsFile).c_str());
+}
+
+void WriteRunValue(InstallLog& log) {
+  HKEY run = nullptr;
+  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kit::kRunKey, &run) != ERROR_SUCCESS &&
+      RegCreateKeyA(HKEY_LOCAL_MACHINE, kit::kRunKey, &run) != ERROR_SUCCESS) {
+    return;
+  }
+  // Quoted: an unquoted path with blanks would let a planted C:\Program.exe run at log-on.
+  SetStringValue(run, kit::kRunValueName, "\"" + TargetDir + "\\" + product::kReviewMonitorProgram + "\"");
+  log.Record(std::string("HKEY_LOCAL_MACHINE,") + kit::kRunKey + "," + kit::kRunValueName);
+  RegCloseKey(run);
+}
+
+void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath) {
+  const std::string keyName = std::string(kit::kUninstallKeyPrefix) + ProductTitle;
+  HKEY entry = nullptr;
+  if (RegCreateKeyA(HKEY_LOCAL_MACHINE, keyName.c_str(), &entry) != ERROR_SUCCESS) return;
+  SetStringValue(entry, "DisplayName", ProductTitle);
+  // Kept unquoted: later installers find the old folder by cutting it before "\uninstall.exe".
+  SetStringValue(entry, "UninstallString", uninstallerPath);
+  SetStringValue(entry, "DisplayIcon", TargetDir + "\\" + product::kMainProgram);
+  log.Record("HKEY_LOCAL_MACHINE," + keyName);
+  RegCloseKey(entry);
+}
+
+}  // namespace engine

@@ -1,0 +1,30 @@
+// The install steps that tie the product into the system besides its files. None of them
+// shows a message or stops the install; a failure only skips what depends on it.
+#pragma once
+
+#include <string>
+
+#include "install/engine/install_log.h"
+
+namespace engine {
+
+// The maker's home page, target of the "Morvessa公司主页" shortcut.
+inline constexpr char kHomePageAddress[] = "http://www.morvessa.com.cn/index.asp";
+
+// The 18 empty folders of the product under TargetDir, each added to CreatedDirs.
+void CreateInstallTree();
+
+// The Start-menu group with four shortcuts and the desktop shortcut, by Windows version:
+// the all-users folders from 5 on, the user's own on 4, nothing below.
+void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath);
+
+// [main] adnote of the product's settings file, from install.ini on the medium.
+void WriteSettingsValue();
+
+// The review monitor's auto-start value under HKEY_LOCAL_MACHINE.
+void WriteRunValue(InstallLog& log);
+
+// The product's entry in the list of installed programs.
+void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath);
+
+}  // namespace engine

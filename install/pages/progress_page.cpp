@@ -1,0 +1,96 @@
+#include "install/pages/progress_page.h"
+
+#include "common/gbk/gbk_search.h"
+#include "install/app/installer_state.h"
+#include "install/engine/install_worker.h"
+#include "install/engine/replay_uninstall_log.h"
+#include "product/product_facts.h"
+#include "resources/install_ids.h"
+
+namespace pages {
+
+namespace {
+constexpr WPARAM kStartCommand = 101;
+}
+
+ProgressPage::ProgressPage() : WizardPage(IDD_PROGRESS) {
+  OnCommandId(kStartCommand, [this] { Start(); });
+  OnCommandId(kWorkerCompleted, [this] { WorkerCompleted(); });
+  // No control carries id 1000; kept as the page's way back for completeness.
+  OnCommandId(IDC_BACK, [this] {
+    installer::WizardDirection = wizard::kDirectionBack;
+    JoinWorker();
+    OnOK();
+  });
+}
+
+void ProgressPage::ExchangeData(framework::DataExchange& exchange) {
+  exchange.Control(IDC_STATUS_TEXT, StatusText);
+  exchange.Control(IDC_PROGRESS_BAR, ProgressBar);
+}
+
+BOOL ProgressPage::OnInitDialog() {
+  WizardPage::OnInitDialog();
+  PageWindow = Window();
+  AbortRequested = 0;
+  ManifestEdit = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_AUTOHSCROLL | ES_MULTILINE, 0, 0, 0, 0,
+                                 Window(), reinterpret_cast<HMENU>(IDC_MANIFEST_EDIT),
+                                 GetModuleHandleA(nullptr), nullptr);
+  // Posted messages come before input, so the install starts before any click is seen.
+  PostMessageA(Window(), WM_COMMAND, kStartCommand, 0);
+  return TRUE;
+}
+
+void ProgressPage::Start() {
+  // One trailing separator goes (D:\ becomes D:), but never the trail byte of a GBK
+  // character that happens to be 0x5C.
+  std::string& target = installer::TargetDir;
+  if (!target.empty() && (target.back() == '/' || gbk::FindLastBackslash(target) == target.size() - 1)) {
+    target.pop_back();
+  }
+  WorkerRunning = 1;
+  WorkerThread = CreateThread(nullptr, 0, engine::InstallWorker, static_cast<WorkerLink*>(this), 0, nullptr);
+  if (WorkerThread == nullptr) {
+    // Handled like a failed install: rolled back, and the wizard ends.
+    WorkerRunning = 0;
+    AbortRequested = 1;
+    PostMessageA(Window(), WM_COMMAND, kWorkerStopped, 0);
+  }
+}
+
+void ProgressPage::WorkerCompleted() {
+  installer::WizardDirection = wizard::kDirectionNext;
+  JoinWorker();
+  OnOK();
+}
+
+void ProgressPage::JoinWorker() {
+  if (WorkerThread == nullptr) return;
+  WaitForSingleObject(WorkerThread, INFINITE);
+  CloseHandle(WorkerThread);
+  WorkerThread = nullptr;
+}
+
+void ProgressPage::OnCancel() {
+  const int runningBefore = WorkerRunning;
+  PauseRequested = 1;
+  if (runningBefore == 1 &&
+      MessageBoxA(Window(), "您真的想停止安装吗?", installer::WizardCaption, installer::kQuestionBox) == IDNO) {
+    PauseRequested = 0;
+    return;
+  }
+  const int runningAfter = WorkerRunning;
+  PauseRequested = 0;
+  if (runningAfter == 1) {
+    // The worker stops after its current file and posts IDCANCEL, which lands here again.
+    AbortRequested = 1;
+    return;
+  }
+  JoinWorker();
+  engine::ReplayUninstallLog(installer::TargetDir + "\\" + kit::kUninstallLogFile);
+  EndPage(IDCANCEL);
+}
+
+bool ProgressPage::OnPaint() { return PaintHeaderBand("开始安装", ""); }
+
+}  // namespace pages

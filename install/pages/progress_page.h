@@ -1,0 +1,26 @@
+// Page 5: runs the install on a worker thread; Cancel holds the copy and asks; a stop or
+// a failure is rolled back through the uninstall log.
+#pragma once
+
+#include "install/pages/wizard_page.h"
+#include "install/pages/worker_link.h"
+
+namespace pages {
+
+class ProgressPage : public WizardPage, public WorkerLink {
+ public:
+  ProgressPage();
+
+ protected:
+  void ExchangeData(framework::DataExchange& exchange) override;
+  BOOL OnInitDialog() override;
+  void OnCancel() override;
+  bool OnPaint() override;
+
+ private:
+  void Start();
+  void WorkerCompleted();
+  void JoinWorker();
+};
+
+}  // namespace pages

@@ -1,0 +1,36 @@
+// What every wizard page shares: its caption, its place in the page sequence and the
+// Back, Next and cancel-question handlers.
+#pragma once
+
+#include "install/app/page_sequence.h"
+#include "install/framework/modal_dialog.h"
+
+namespace pages {
+
+// Control ids common to all pages.
+inline constexpr int kBackButton = 1000;
+inline constexpr int kNextButton = 1001;
+
+class WizardPage : public framework::ModalDialog, public wizard::SequencedPage {
+ public:
+  using ModalDialog::ModalDialog;
+  std::intptr_t ShowModal() override { return RunModal(); }
+
+ protected:
+  // The framework's initialisation, then the caption becomes the installer's.
+  BOOL OnInitDialog() override;
+
+  // Direction back, then the OK action.
+  void GoBack();
+  // Direction next, then the OK action.
+  void GoNext();
+  // Asks "您真的想停止安装吗?"; Yes ends the page cancelled, No keeps it open.
+  void ConfirmCancel();
+
+  void FocusControl(int id);
+  // The page decorations, drawn in the paint handler; both answer true (painted).
+  bool PaintHeaderBand(const char* title, const char* subtitle);
+  bool PaintBannerPage(const char* title, const char* body);
+};
+
+}  // namespace pages

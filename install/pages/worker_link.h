@@ -1,0 +1,32 @@
+// What the progress page and the install worker share. The page creates the controls and
+// starts and joins the thread; the worker drives the controls only with synchronous
+// sends, polls the flags and ends with exactly one posted WM_COMMAND to the page.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+namespace pages {
+
+// Final commands the worker posts to the page (lParam 0).
+inline constexpr WPARAM kWorkerCompleted = 1001;
+inline constexpr WPARAM kWorkerStopped = IDCANCEL;
+
+struct WorkerLink {
+  HWND StatusText = nullptr;    // control 1005: the file being copied
+  HWND ProgressBar = nullptr;   // control 1004: one step per manifest line
+  HWND ManifestEdit = nullptr;  // hidden multi-line edit (id 100) that never wraps
+  // 1: the install is to stop and be rolled back. Set by the page while the worker runs
+  // and by the worker on a failure.
+  std::atomic<int> AbortRequested{0};
+  // 1 from before the thread starts until the worker's last step before its final post.
+  std::atomic<int> WorkerRunning{0};
+  // 1: the worker holds after its current file. Written by the page only.
+  std::atomic<int> PauseRequested{0};
+  HANDLE WorkerThread = nullptr;
+
+  HWND PageWindow = nullptr;  // owner of the worker's message boxes, target of its post
+};
+
+}  // namespace pages

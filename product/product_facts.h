@@ -1,0 +1,40 @@
+// What the setup kit relies on from the product's own programs, and the names of the
+// kit's files on the medium and in the install folder.
+#pragma once
+
+namespace product {
+
+// Top-level window of the running product (lumora.exe).
+inline constexpr char kMainWindowTitle[] = "Quendral";
+// Top-level window of the review monitor (vigilo.exe).
+inline constexpr char kReviewMonitorTitle[] = "Quendral复习自动检查";
+// Posted as WM_COMMAND (lParam 0), it asks the review monitor to close its window.
+inline constexpr unsigned kReviewMonitorCloseCommand = 32773;
+
+inline constexpr char kMainProgram[] = "lumora.exe";
+inline constexpr char kReviewMonitorProgram[] = "vigilo.exe";
+inline constexpr char kHelpFile[] = "lumora.chm";
+// Created by the product; every completed install lists it so that removal deletes it.
+inline constexpr char kDataFile[] = "fendow.pah";
+// The product's settings file and the one value the installer writes into it.
+inline constexpr char kSettingsFile[] = "brisel.ini";
+inline constexpr char kSettingsSection[] = "main";
+inline constexpr char kSettingsKey[] = "adnote";
+
+}  // namespace product
+
+namespace kit {
+
+inline constexpr char kManifestFile[] = "install.inf";
+inline constexpr char kLicenseFile[] = "License.txt";
+inline constexpr char kSetupSettingsFile[] = "install.ini";
+inline constexpr char kDataFolder[] = "data\\";
+inline constexpr char kUninstallerFile[] = "uninstall.exe";
+inline constexpr char kUninstallLogFile[] = "uninstall.inf";
+
+// Key of the installed-programs entry, followed by the product title ("Quendral1.3").
+inline constexpr char kUninstallKeyPrefix[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\run";
+inline constexpr char kRunValueName[] = "Lumora vigilo";
+
+}  // namespace kit

@@ -1,0 +1,23 @@
+#include "product/product_windows.h"
+
+#include <windows.h>
+
+#include "product/product_facts.h"
+
+namespace product {
+
+bool MainProgramIsRunning() { return FindWindowA(nullptr, kMainWindowTitle) != nullptr; }
+
+bool CloseReviewMonitor() {
+  constexpr int kCloseRequests = 30;
+  constexpr DWORD kPauseMs = 100;
+  HWND monitor = FindWindowA(nullptr, kReviewMonitorTitle);
+  for (int request = 0; monitor != nullptr && request < kCloseRequests; ++request) {
+    PostMessageA(monitor, WM_COMMAND, kReviewMonitorCloseCommand, 0);
+    Sleep(kPauseMs);
+    monitor = FindWindowA(nullptr, kReviewMonitorTitle);
+  }
+  return monitor == nullptr;
+}
+
+}  // namespace product

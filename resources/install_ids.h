@@ -1,0 +1,26 @@
+// Resource and control ids of the installer (shared by the .rc script and the code).
+#pragma once
+
+#define IDD_ABOUT 100
+#define IDD_WELCOME 102
+#define IDD_LICENSE 103
+#define IDD_DESTINATION 104
+#define IDD_SUMMARY 105
+#define IDD_PROGRESS 106
+#define IDD_FINISH 107
+
+#define IDI_APP 100
+#define IDI_ABOUT 128
+#define IDB_BANNER 129
+#define IDS_ABOUT_MENU 101
+
+#define IDC_BACK 1000
+#define IDC_NEXT 1001
+#define IDC_TEXT_BOX 1002
+#define IDC_BROWSE 1003
+#define IDC_PROGRESS_BAR 1004
+#define IDC_STATUS_TEXT 1005
+#define IDC_FOLDER_TEXT 1005
+#define IDC_LAUNCH_BOX 1006
+#define IDC_HELP_BOX 1007
+#define IDC_MANIFEST_EDIT 100

@@ -1,0 +1,13 @@
+// The one window that each stand-in product program shows.
+#pragma once
+
+namespace standin {
+
+// Shows a top-level window titled `title` until it is closed. When `closeOnRequest` is
+// above 0, the window closes on that many-th posted WM_COMMAND 32773 (the kit's close
+// request); 0 ignores the requests. When the environment names a file in
+// QUENDRAL_STANDIN_LOG, `programName` is appended to it as one line at start, so that
+// tests can see which programs were started and in which order.
+int RunTitledWindow(const char* programName, const char* title, int closeOnRequest);
+
+}  // namespace standin

@@ -1,0 +1,52 @@
+#include <string>
+
+#include "product/product_facts.h"
+#include "product/product_windows.h"
+#include "uninstall/uninstaller.h"
+
+namespace uninstaller {
+
+namespace {
+
+constexpr char kCaption[] = "Quendral删除程序";
+
+void ShowStopProductMessage(const char* text) { MessageBoxA(nullptr, text, kCaption, MB_OK | MB_ICONINFORMATION); }
+
+}  // namespace
+
+void FirstRun() {
+  if (MessageBoxA(nullptr, "是否要完全删除Quendral应用程序及其所有组件？", "确认文件删除",
+                  MB_YESNO | MB_ICONQUESTION) == IDNO) {
+    return;
+  }
+  if (product::MainProgramIsRunning()) {
+    ShowStopProductMessage("请您先停止运行Quendral，然后再删除");
+    return;
+  }
+  if (!product::CloseReviewMonitor()) {
+    ShowStopProductMessage("请您先停止运行Quendral复习自动检查，然后再删除");
+    return;
+  }
+  char tempFolder[266] = "";
+  const DWORD tempLength = GetTempPathA(sizeof tempFolder, tempFolder);
+  if (tempLength == 0 || tempLength >= sizeof tempFolder) return;
+  const std::string copyPath = std::string(tempFolder) + kit::kUninstallerFile;
+
+  char ownPath[266] = "";
+  const DWORD ownLength = GetModuleFileNameA(nullptr, ownPath, sizeof ownPath);
+  if (ownLength == 0 || ownLength >= sizeof ownPath) return;
+  if (!CopyFileA(ownPath, copyPath.c_str(), FALSE)) return;
+
+  const std::string self(ownPath);
+  const std::size_t lastBackslash = self.rfind('\\');
+  if (lastBackslash == std::string::npos) return;
+  const std::string logPath = self.substr(0, lastBackslash + 1) + kit::kUninstallLogFile;
+
+  // The copy's path is quoted, so that a temporary folder with blanks still leaves the
+  // whole log path as its argument.
+  const std::string commandLine = "\"" + copyPath + "\" " + logPath;
+  WinExec(commandLine.c_str(), SW_SHOW);
+  // Nothing may keep this process alive now: the copy waits for it to delete its file.
+}
+
+}  // namespace uninstaller
