@@ -17,8 +17,7 @@ int g_requestsSeen = 0;
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (LOWORD(wParam) == product::kReviewMonitorCloseCommand && g_closeOnRequest > 0 &&
-          ++g_requestsSeen >= g_closeOnRequest) {
+      if (LOWORD(wParam) == product::kReviewMonitorCloseCommand && ++g_requestsSeen == g_closeOnRequest) {
         DestroyWindow(window);
       }
       return 0;
@@ -61,7 +60,7 @@ int RunTitledWindow(const char* programName, const char* title, int closeOnReque
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  return 0;
+  return g_requestsSeen;
 }
 
 }  // namespace standin

@@ -7,7 +7,8 @@ namespace standin {
 // above 0, the window closes on that many-th posted WM_COMMAND 32773 (the kit's close
 // request); 0 ignores the requests. When the environment names a file in
 // QUENDRAL_STANDIN_LOG, `programName` is appended to it as one line at start, so that
-// tests can see which programs were started and in which order.
+// tests can see which programs were started and in which order. The exit code is the
+// number of close requests the window received.
 int RunTitledWindow(const char* programName, const char* title, int closeOnRequest);
 
 }  // namespace standin

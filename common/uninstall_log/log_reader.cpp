@@ -36,7 +36,7 @@ RegistryRecord SplitRegistryRecord(char* line, RootRule rule) {
                                : std::strncmp(line, kCurrentUser, std::strlen(line)) == 0;
   record.root = currentUser ? RegistryRoot::kCurrentUser : RegistryRoot::kLocalMachine;
   record.key = firstComma + 1;
-  if (char* secondComma = std::strchr(record.key, ','); secondComma != nullptr) {
+  if (char* secondComma = std::strchr(firstComma + 1, ','); secondComma != nullptr) {
     *secondComma = '\0';
     record.valueName = secondComma + 1;
   }

@@ -1,0 +1,47 @@
+# Sourced by the test and demo scripts: a private Wine prefix under the build folder,
+# Chinese locale (ANSI code page 936) and, unless told to use the caller's display, an
+# Xvfb server of its own on a free display. Everything started here ends with the shell.
+# shellcheck shell=bash
+
+: "${BUILD_DIR:?}"
+export WINEPREFIX="$BUILD_DIR/wineprefix"
+export WINEDEBUG=-all
+# Stops Wine from offering to download its .NET and HTML engines (a dialog, no network).
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=zh_CN.UTF-8
+unset LC_ALL LC_CTYPE LC_MESSAGES LC_COLLATE LC_NUMERIC LC_TIME LANGUAGE
+
+xvfb_pid=""
+wine_session_end() {
+  wineserver -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap wine_session_end EXIT
+
+start_own_display() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local number
+  if ! read -r -t 20 number <"$fifo"; then
+    echo "Xvfb did not start" >&2
+    rm -f "$fifo"
+    return 1
+  fi
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+}
+
+# A fresh prefix for every run, so that no run sees what an earlier one left.
+make_prefix() {
+  rm -rf "$WINEPREFIX"
+  timeout 120 wineboot -i >/dev/null 2>&1
+  # Wine has no 宋体 of its own; the pages ask for it by name, as on a Chinese Windows.
+  local reg="$BUILD_DIR/fonts.reg"
+  printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"宋体"="WenQuanYi Zen Hei"\r\n"SimSun"="WenQuanYi Zen Hei"\r\n' |
+    iconv -f UTF-8 -t GBK >"$reg"
+  timeout 60 wine regedit "$reg" >/dev/null 2>&1
+  timeout 60 wineserver -w
+}

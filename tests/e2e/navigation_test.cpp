@@ -1,0 +1,82 @@
+// Moving through the wizard: Back, Next and the cancel question.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/support/kit.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kStopQuestion[] = "您真的想停止安装吗?";
+
+class NavigationTest : public KitTest {};
+
+TEST_F(NavigationTest, EscapeOnTheLicencePageAsksAndNoKeepsThePage) {
+  Medium medium(TestFolder());
+  Installer installer(medium);
+  HWND licence = installer.WalkTo(Page::kLicence);
+  ASSERT_NE(licence, nullptr);
+  PostMessageA(licence, WM_KEYDOWN, VK_ESCAPE, 0);
+  MessageBoxSeen box = installer.WaitForMessageBox();
+  EXPECT_EQ(box.text, kStopQuestion);
+  EXPECT_EQ(box.caption, kWizardCaption);
+  EXPECT_EQ(GetWindow(box.window, GW_OWNER), licence) << "the question belongs to the page";
+  Press(box.window, IDNO);
+  ASSERT_TRUE(WaitFor([&] { return MessageBoxOpen(installer.process().Id()) ? nullptr : licence; }));
+  EXPECT_TRUE(IsWindow(licence));
+  EXPECT_EQ(installer.WaitForPage(Page::kLicence), licence);
+
+  Press(licence, IDCANCEL);  // "否(&N)"
+  box = installer.WaitForMessageBox();
+  EXPECT_EQ(box.text, kStopQuestion);
+  Press(box.window, IDYES);
+  EXPECT_TRUE(installer.WaitForExit());
+  EXPECT_FALSE(FolderExists(kMorvessaFolder)) << "a cancelled wizard removes the default folders";
+}
+
+TEST_F(NavigationTest, BackAndNextMoveBetweenThePages) {
+  Medium medium(TestFolder());
+  Installer installer(medium);
+  HWND summary = installer.WalkTo(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  Press(summary, 1000);
+  HWND destination = installer.WaitForPage(Page::kDestination);
+  ASSERT_NE(destination, nullptr);
+  Press(destination, 1000);
+  HWND licence = installer.WaitForPage(Page::kLicence);
+  ASSERT_NE(licence, nullptr);
+  Press(licence, 1000);
+  HWND welcome = installer.WaitForPage(Page::kWelcome);
+  ASSERT_NE(welcome, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(welcome, 1000))) << "the welcome page has no way back";
+  Press(welcome, 1001);
+  EXPECT_NE(installer.WaitForPage(Page::kLicence), nullptr);
+}
+
+TEST_F(NavigationTest, EveryPageCarriesTheInstallerCaptionAndItsButtons) {
+  Medium medium(TestFolder());
+  Installer installer(medium);
+  struct Expected {
+    Page page;
+    const char* back;
+    const char* next;
+    const char* cancel;
+  };
+  const Expected pages[] = {{Page::kWelcome, "< 上一步(&B)", "下一步(&N) >", "取消"},
+                            {Page::kLicence, "< 上一步(&B)", "是(&Y) >", "否(&N)"},
+                            {Page::kDestination, "< 上一步(&B)", "下一步(&N) >", "取消(&C)"},
+                            {Page::kSummary, "< 上一步(&B)", "下一步(&N) >", "取消(&C)"}};
+  for (const Expected& expected : pages) {
+    HWND page = installer.WaitForPage(expected.page);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(WindowText(page), kWizardCaption);
+    EXPECT_EQ(WindowText(GetDlgItem(page, 1000)), expected.back);
+    EXPECT_EQ(WindowText(GetDlgItem(page, 1001)), expected.next);
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDCANCEL)), expected.cancel);
+    EXPECT_TRUE(GetWindowLongA(page, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetWindow(page, GW_OWNER), nullptr);
+    Press(page, 1001);
+  }
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,22 @@
+// Files and folders as a test sees them.
+#pragma once
+
+#include <map>
+#include <string>
+
+namespace e2e {
+
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+// Writes exactly these bytes, creating or replacing the file.
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+void MakeFolders(const std::string& path);  // with every missing parent
+// Deletes the folder with everything in it; read-only files too.
+void RemoveTree(const std::string& path);
+void CopyOrDie(const std::string& from, const std::string& to);
+
+// Every file (with its size) and folder (size -1) under `root`, by path relative to it.
+std::map<std::string, long long> ListTree(const std::string& root);
+
+}  // namespace e2e

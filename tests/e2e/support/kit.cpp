@@ -1,0 +1,134 @@
+#include "tests/e2e/support/kit.h"
+
+#include <cstdlib>
+
+#include "common/gbk/gbk_search.h"
+
+namespace e2e {
+
+namespace {
+constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kTestsRoot[] = "C:\\kit-tests";
+
+// GBK-aware: a folder name ending in a character with trail byte 0x5C still gets one.
+std::string WithBackslash(std::string path) {
+  if (!path.empty() && gbk::FindLastBackslash(path) != path.size() - 1) path += '\\';
+  return path;
+}
+}  // namespace
+
+std::string KitDir() {
+  const char* dir = std::getenv("QUENDRAL_KIT_DIR");
+  return WithBackslash(dir != nullptr ? dir : "");
+}
+
+std::string HelperDir() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string self(path);
+  return self.substr(0, self.rfind('\\') + 1);
+}
+
+std::string ShellFolder(HKEY root, const char* value) { return ReadString(root, kShellFoldersKey, value).value_or(""); }
+
+Medium::Medium(const std::string& folder, bool sample) : dir_(WithBackslash(folder)) {
+  MakeFolders(dir_ + "data");
+  const std::string kit = KitDir();
+  CopyOrDie(kit + "install.exe", dir_ + "install.exe");
+  CopyOrDie(kit + "uninstall.exe", dir_ + "uninstall.exe");
+  if (!sample) return;
+  for (const char* name : {"install.inf", "License.txt", "install.ini", "data\\lumora.exe", "data\\vigilo.exe",
+                           "data\\lumora.chm"}) {
+    CopyOrDie(kit + name, dir_ + name);
+  }
+}
+
+void Medium::AddDataFile(const std::string& name, const std::string& bytes) { WriteBytes(dir_ + "data\\" + name, bytes); }
+
+Page PageOf(HWND window) {
+  if (ClassName(window) != "#32770" || WindowText(window) != kWizardCaption) return Page::kUnknown;
+  if (GetDlgItem(window, IDOK) != nullptr || GetDlgItem(window, IDYES) != nullptr) return Page::kUnknown;
+  if (GetDlgItem(window, 1006) != nullptr) return Page::kFinish;
+  if (GetDlgItem(window, 1004) != nullptr) return Page::kProgress;
+  if (GetDlgItem(window, 1003) != nullptr) return Page::kDestination;
+  if (GetDlgItem(window, 1002) != nullptr) {
+    return WindowText(GetDlgItem(window, 1001)) == "是(&Y) >" ? Page::kLicence : Page::kSummary;
+  }
+  return GetDlgItem(window, 1001) != nullptr ? Page::kWelcome : Page::kUnknown;
+}
+
+HWND Installer::WaitForPage(Page page, DWORD timeoutMs) {
+  const DWORD id = process_.Id();
+  return WaitFor(
+      [id, page]() -> HWND {
+        for (HWND window : TopLevelWindows(id)) {
+          if (PageOf(window) == page) return window;
+        }
+        return nullptr;
+      },
+      timeoutMs);
+}
+
+HWND Installer::WalkTo(Page target) {
+  HWND window = WaitForPage(Page::kWelcome);
+  for (Page page = Page::kWelcome; window != nullptr && page != target;) {
+    Press(window, 1001);
+    page = static_cast<Page>(static_cast<int>(page) + 1);
+    window = WaitForPage(page);
+  }
+  return window;
+}
+
+std::string KitTest::TestFolder(const std::string& name) {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string folder = std::string(kTestsRoot) + "\\" + info->test_suite_name() + "." + info->name();
+  if (ownFolder_.empty()) {
+    RemoveTree(folder);
+    ownFolder_ = folder;
+  }
+  if (!name.empty()) folder += "\\" + name;
+  MakeFolders(folder);
+  return folder;
+}
+
+void KitTest::CleanMachine() {
+  EndProgramsWithWindow({"Quendral", "Quendral复习自动检查", "删除向导"});
+  RemoveTree(kMorvessaFolder);
+  for (const char* version : {"1.0", "1.1", "1.2", "1.3"}) {
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral") +
+                                          version);
+  }
+  DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo");
+  DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\install.exe");
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    const bool allUsers = root == HKEY_LOCAL_MACHINE;
+    const std::string programs = ShellFolder(root, allUsers ? "Common Programs" : "Programs");
+    const std::string desktop = ShellFolder(root, allUsers ? "Common Desktop" : "Desktop");
+    if (!programs.empty()) RemoveTree(programs + "\\Quendral1.3");
+    if (!desktop.empty()) DeleteFileA((desktop + "\\Quendral.lnk").c_str());
+  }
+}
+
+void KitTest::SetUp() { CleanMachine(); }
+
+void KitTest::TearDown() {
+  CleanMachine();
+  if (!ownFolder_.empty()) RemoveTree(ownFolder_);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+TitledWindow::TitledWindow(const std::string& title, int closeOnRequest)
+    : process_("\"" + HelperDir() + "titled_window.exe\" " + std::to_string(closeOnRequest) + " " + title) {
+  window_ = WaitFor([&title] { return FindWindowA(nullptr, title.c_str()); });
+}
+
+int TitledWindow::Finish() {
+  if (IsWindow(window_)) PostMessageA(window_, WM_CLOSE, 0, 0);
+  if (!process_.WaitForExit()) return -1;
+  return static_cast<int>(process_.ExitCode());
+}
+
+}  // namespace e2e

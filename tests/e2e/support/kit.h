@@ -1,0 +1,98 @@
+// The setup kit as the end-to-end tests drive it: media, the running installer and its
+// pages, and the clean machine state every test starts from.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "tests/e2e/support/files.h"
+#include "tests/e2e/support/process.h"
+#include "tests/e2e/support/registry.h"
+
+namespace e2e {
+
+// The built sample medium (install.exe, uninstall.exe, install.inf, data\ ...), with a
+// trailing backslash. Named by QUENDRAL_KIT_DIR.
+std::string KitDir();
+// The folder of the test program, where the test helper programs lie.
+std::string HelperDir();
+
+inline const std::string kDefaultTarget = "C:\\Program Files\\Morvessa\\Quendral";
+inline const std::string kMorvessaFolder = "C:\\Program Files\\Morvessa";
+inline const std::string kWizardCaption = "Quendral1.3安装程序";
+inline const std::string kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral1.3";
+inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\run";
+std::string ShellFolder(HKEY root, const char* value);  // from the Shell Folders key
+
+// A distribution medium that a test lays out in a folder of its own.
+class Medium {
+ public:
+  // The programs (install.exe, uninstall.exe) and, when `sample` is true, the sample
+  // manifest, licence, install.ini and data files.
+  Medium(const std::string& folder, bool sample = true);
+  const std::string& Dir() const { return dir_; }  // with a trailing backslash
+  std::string Installer() const { return dir_ + "install.exe"; }
+  void SetManifest(const std::string& bytes) { WriteBytes(dir_ + "install.inf", bytes); }
+  void AddDataFile(const std::string& name, const std::string& bytes);
+
+ private:
+  std::string dir_;
+};
+
+enum class Page { kWelcome, kLicence, kDestination, kSummary, kProgress, kFinish, kUnknown };
+Page PageOf(HWND window);
+
+// A running install.exe.
+class Installer {
+ public:
+  explicit Installer(const Medium& medium) : process_("\"" + medium.Installer() + "\"") {}
+  Process& process() { return process_; }
+  // The page once it is shown (null when it did not come in time).
+  HWND WaitForPage(Page page, DWORD timeoutMs = kDefaultWaitMs);
+  MessageBoxSeen WaitForMessageBox(DWORD timeoutMs = kDefaultWaitMs) {
+    return e2e::WaitForMessageBox(process_.Id(), timeoutMs);
+  }
+  // Presses Next on each page from the welcome page to `page`, which it answers.
+  HWND WalkTo(Page page);
+  bool WaitForExit(DWORD timeoutMs = kDefaultWaitMs) { return process_.WaitForExit(timeoutMs); }
+
+ private:
+  Process process_;
+};
+
+// Every test starts from a machine without the product and cleans up after itself.
+class KitTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // A folder of this test's own under C:\kit-tests, created empty.
+  std::string TestFolder(const std::string& name = "");
+  static void CleanMachine();
+
+ private:
+  std::string ownFolder_;
+};
+
+}  // namespace e2e
+
+namespace e2e {
+
+// A window of the test helper with the product's title, closing on the k-th close
+// request (0: never).
+class TitledWindow {
+ public:
+  TitledWindow(const std::string& title, int closeOnRequest);
+  bool Shown() const { return window_ != nullptr; }
+  // Closes the window if it is still open; answers the number of close requests it saw.
+  int Finish();
+
+ private:
+  Process process_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace e2e

@@ -1,0 +1,135 @@
+#include "tests/e2e/support/process.h"
+
+#include <vector>
+
+namespace e2e {
+
+Process::Process(const std::string& commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+    info_ = {};
+  }
+}
+
+Process::~Process() {
+  if (info_.hProcess == nullptr) return;
+  if (Running()) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool Process::WaitForExit(DWORD timeoutMs) {
+  return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool Process::Running() const {
+  return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD Process::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (info_.hProcess != nullptr) GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+HWND WaitFor(const std::function<HWND()>& found, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (HWND window = found()) return window;
+    if (GetTickCount64() >= deadline) return nullptr;
+    Sleep(20);
+  }
+}
+
+namespace {
+struct Enumeration {
+  DWORD processId;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK Collect(HWND window, LPARAM context) {
+  auto* enumeration = reinterpret_cast<Enumeration*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (IsWindowVisible(window) && (enumeration->processId == 0 || owner == enumeration->processId)) {
+    enumeration->windows.push_back(window);
+  }
+  return TRUE;
+}
+
+bool IsMessageBox(HWND window) {
+  return ClassName(window) == "#32770" && GetDlgItem(window, 0xFFFF) != nullptr &&
+         (GetDlgItem(window, IDOK) != nullptr || GetDlgItem(window, IDYES) != nullptr);
+}
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD processId) {
+  Enumeration enumeration{processId, {}};
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&enumeration));
+  return enumeration.windows;
+}
+
+std::string WindowText(HWND window) {
+  char text[4096] = "";
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                      nullptr);
+  return text;
+}
+
+std::string ClassName(HWND window) {
+  char name[256] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+  MessageBoxSeen seen;
+  seen.window = WaitFor(
+      [processId]() -> HWND {
+        for (HWND window : TopLevelWindows(processId)) {
+          if (IsMessageBox(window)) return window;
+        }
+        return nullptr;
+      },
+      timeoutMs);
+  if (seen.window != nullptr) {
+    seen.text = WindowText(GetDlgItem(seen.window, 0xFFFF));
+    seen.caption = WindowText(seen.window);
+    seen.hasOk = GetDlgItem(seen.window, IDOK) != nullptr;
+    seen.hasYesNo = GetDlgItem(seen.window, IDYES) != nullptr && GetDlgItem(seen.window, IDNO) != nullptr;
+  }
+  return seen;
+}
+
+bool MessageBoxOpen(DWORD processId) {
+  for (HWND window : TopLevelWindows(processId)) {
+    if (IsMessageBox(window)) return true;
+  }
+  return false;
+}
+
+void Press(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void EndProgramsWithWindow(const std::vector<std::string>& titles) {
+  for (const std::string& title : titles) {
+    while (HWND window = FindWindowA(nullptr, title.c_str())) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, owner);
+      if (process == nullptr) break;
+      TerminateProcess(process, 1);
+      WaitForSingleObject(process, 5000);
+      CloseHandle(process);
+    }
+  }
+}
+
+}  // namespace e2e

@@ -1,0 +1,59 @@
+// Programs a test starts, and the windows they show.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+inline constexpr DWORD kDefaultWaitMs = 20000;
+
+// A started program; ended by force when the test did not see it end.
+class Process {
+ public:
+  explicit Process(const std::string& commandLine);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool Started() const { return info_.hProcess != nullptr; }
+  DWORD Id() const { return info_.dwProcessId; }
+  // True when the program ended within the time.
+  bool WaitForExit(DWORD timeoutMs = kDefaultWaitMs);
+  bool Running() const;
+  DWORD ExitCode() const;
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// Polls every 20 ms until `found` answers a window or the time is over (null then).
+HWND WaitFor(const std::function<HWND()>& found, DWORD timeoutMs = kDefaultWaitMs);
+
+// Visible top-level windows, of one process when `processId` is not 0.
+std::vector<HWND> TopLevelWindows(DWORD processId = 0);
+std::string WindowText(HWND window);
+std::string ClassName(HWND window);
+
+struct MessageBoxSeen {
+  HWND window = nullptr;
+  std::string text;
+  std::string caption;
+  bool hasOk = false;
+  bool hasYesNo = false;
+};
+
+// A message box of the process (any process when 0), once one is shown.
+MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDefaultWaitMs);
+// Whether a message box of the process is open right now.
+bool MessageBoxOpen(DWORD processId);
+// Presses a button of a message box or dialog (IDYES, IDNO, IDOK, ...).
+void Press(HWND dialog, int id);
+
+// Ends every process that shows a top-level window with one of these titles.
+void EndProgramsWithWindow(const std::vector<std::string>& titles);
+
+}  // namespace e2e

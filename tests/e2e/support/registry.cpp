@@ -1,0 +1,47 @@
+#include "tests/e2e/support/registry.h"
+
+#include <vector>
+
+namespace e2e {
+
+std::optional<std::string> ReadString(HKEY root, const std::string& key, const char* value) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
+  DWORD size = 0;
+  std::optional<std::string> result;
+  if (RegQueryValueExA(opened, value, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+    std::vector<char> data(size + 1, '\0');
+    if (RegQueryValueExA(opened, value, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size) ==
+        ERROR_SUCCESS) {
+      result = std::string(data.data());
+    }
+  }
+  RegCloseKey(opened);
+  return result;
+}
+
+void WriteString(HKEY root, const std::string& key, const char* value, const std::string& data) {
+  HKEY created = nullptr;
+  if (RegCreateKeyA(root, key.c_str(), &created) != ERROR_SUCCESS) return;
+  RegSetValueExA(created, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                 static_cast<DWORD>(data.size() + 1));
+  RegCloseKey(created);
+}
+
+bool KeyExists(HKEY root, const std::string& key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  RegCloseKey(opened);
+  return true;
+}
+
+void DeleteKeyTree(HKEY root, const std::string& key) { RegDeleteTreeA(root, key.c_str()), RegDeleteKeyA(root, key.c_str()); }
+
+void DeleteValue(HKEY root, const std::string& key, const char* value) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+  RegDeleteValueA(opened, value);
+  RegCloseKey(opened);
+}
+
+}  // namespace e2e

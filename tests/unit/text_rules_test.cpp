@@ -1,0 +1,76 @@
+// The small text rules: manifest lines, the adnote value, the uninstaller's command line
+// and the free-space root of an install folder.
+#include <gtest/gtest.h>
+
+#include "install/engine/adnote.h"
+#include "install/engine/manifest_rules.h"
+#include "install/pages/free_space_root.h"
+#include "uninstall/command_line.h"
+
+namespace {
+
+TEST(ManifestRules, EndOfListAndNamesThatAreOnlyLogged) {
+  EXPECT_TRUE(manifest::EndsList(""));
+  EXPECT_TRUE(manifest::EndsList("*****"));
+  EXPECT_FALSE(manifest::EndsList("****"));
+  EXPECT_FALSE(manifest::EndsList("***** "));
+  EXPECT_TRUE(manifest::IsLoggedNotCopied("brisel.ini"));
+  EXPECT_TRUE(manifest::IsLoggedNotCopied("word\\a.ini.bak"));
+  EXPECT_TRUE(manifest::IsLoggedNotCopied(".ini.ini")) << "a second .ini further on counts";
+  EXPECT_FALSE(manifest::IsLoggedNotCopied(".ini"));
+  EXPECT_FALSE(manifest::IsLoggedNotCopied("BRISEL.INI"));
+  EXPECT_FALSE(manifest::IsLoggedNotCopied("lumora.exe"));
+  EXPECT_EQ(manifest::ConsideredLineCount(1500), 1000);
+  EXPECT_EQ(manifest::ConsideredLineCount(1000), 1000);
+  EXPECT_EQ(manifest::ConsideredLineCount(1), 1);
+}
+
+TEST(Adnote, ValueRunsToTheEndOfItsLineWithoutLeadingBlanks) {
+  EXPECT_EQ(adnote::Extract("adnote=5\r\nother=1\r\n"), "5");
+  EXPECT_EQ(adnote::Extract("[install]\r\nadnote = \t欢迎 使用 \r\n"), "欢迎 使用 ");
+  EXPECT_EQ(adnote::Extract("adnote=last line without break"), "last line without break");
+  EXPECT_EQ(adnote::Extract("adnote=\r\nnext=line"), "") << "the next line is not the value";
+  EXPECT_EQ(adnote::Extract("adnote:x\nnote=7\n"), "7") << "the first = after adnote, on any line";
+}
+
+TEST(Adnote, MissingKeyOrEqualsOrBeyondTheFirst64Bytes) {
+  EXPECT_EQ(adnote::Extract(""), std::nullopt);
+  EXPECT_EQ(adnote::Extract("AdNote=1"), std::nullopt) << "case-sensitive";
+  EXPECT_EQ(adnote::Extract("adnote 1"), std::nullopt);
+  EXPECT_EQ(adnote::Extract(std::string(64, ' ') + "adnote=1"), std::nullopt);
+  EXPECT_EQ(adnote::Extract(std::string(58, ' ') + "adnote=1"), std::nullopt) << "= is byte 65";
+  EXPECT_EQ(adnote::Extract(std::string(57, ' ') + "adnote=12"), "") << "only the = fits";
+  EXPECT_EQ(adnote::Extract(std::string("ad\0note=1", 9)), std::nullopt) << "a NUL ends the text";
+}
+
+TEST(CommandLine, QuotedProgramNameWithBlanksAndGbkBytes) {
+  EXPECT_EQ(command_line::ArgumentAfterProgramName(
+                "\"C:\\Temp Folder\\uninstall.exe\" C:\\Program Files\\Morvessa\\Quendral\\uninstall.inf"),
+            "C:\\Program Files\\Morvessa\\Quendral\\uninstall.inf");
+  // A lead byte inside the quotes takes its trail byte along, even a quote-like one.
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\\xD5\x5C\\u.exe\"   \t x y"), "x y");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\u.exe\"x"), "x");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\unterminated"), "");
+}
+
+TEST(CommandLine, BareProgramNameEndsAtTheFirstBlankOrControlByte) {
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("uninstall.exe"), "");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("uninstall.exe   "), "");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\uninstall.exe C:\\a b\\uninstall.inf"),
+            "C:\\a b\\uninstall.inf");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("u.exe\t\x01log"), "log");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName(""), "");
+}
+
+TEST(FreeSpaceRoot, DriveRootOrShareRoot) {
+  EXPECT_EQ(pages::FreeSpaceRoot("C:\\Program Files\\Morvessa\\Quendral"), "C:\\");
+  EXPECT_EQ(pages::FreeSpaceRoot("D:\\"), "D:\\");
+  EXPECT_EQ(pages::FreeSpaceRoot("\\\\server\\share\\apps\\q"), "\\\\server\\share\\");
+  EXPECT_EQ(pages::FreeSpaceRoot("\\\\server\\share"), "\\\\server\\share\\");
+  EXPECT_EQ(pages::FreeSpaceRoot("\\\\server"), std::nullopt);
+  EXPECT_EQ(pages::FreeSpaceRoot("\\\\server\\\\x"), std::nullopt);
+  EXPECT_EQ(pages::FreeSpaceRoot("relative\\folder"), std::nullopt);
+  EXPECT_EQ(pages::FreeSpaceRoot("D:"), std::nullopt);
+}
+
+}  // namespace
