@@ -7,7 +7,12 @@
 export WINEPREFIX="$BUILD_DIR/wineprefix"
 export WINEDEBUG=-all
 # Stops Wine from offering to download its .NET and HTML engines (a dialog, no network).
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No menu entries for the shortcuts the kit creates.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine links the user's Desktop and other shell folders into $HOME: a home of its own
+# keeps the tests' shortcuts out of the real one and the snapshots small.
+export HOME="$BUILD_DIR/wine-home"
+mkdir -p "$HOME"
 export LANG=zh_CN.UTF-8
 unset LC_ALL LC_CTYPE LC_MESSAGES LC_COLLATE LC_NUMERIC LC_TIME LANGUAGE
 
@@ -39,8 +44,13 @@ make_prefix() {
   rm -rf "$WINEPREFIX"
   timeout 120 wineboot -i >/dev/null 2>&1
   # Wine has no 宋体 of its own; the pages ask for it by name, as on a Chinese Windows.
-  local reg="$BUILD_DIR/fonts.reg"
-  printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"宋体"="WenQuanYi Zen Hei"\r\n"SimSun"="WenQuanYi Zen Hei"\r\n' |
+  # Without a window manager, Wine would wait 2 s at every page change for a managed
+  # window to be withdrawn; unmanaged windows need no such wait.
+  local reg="$BUILD_DIR/prefix-settings.reg"
+  printf '%s\r\n' 'REGEDIT4' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"宋体"="WenQuanYi Zen Hei"' '"SimSun"="WenQuanYi Zen Hei"' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' |
     iconv -f UTF-8 -t GBK >"$reg"
   timeout 60 wine regedit "$reg" >/dev/null 2>&1
   timeout 60 wineserver -w

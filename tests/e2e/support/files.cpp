@@ -71,7 +71,7 @@ void CopyOrDie(const std::string& from, const std::string& to) {
 }
 
 namespace {
-void ListInto(const std::string& root, const std::string& relative, std::map<std::string, long long>& out) {
+void ListInto(const std::string& root, const std::string& relative, int depth, std::map<std::string, long long>& out) {
   WIN32_FIND_DATAA entry;
   HANDLE search = FindFirstFileA((root + relative + "\\*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return;
@@ -81,7 +81,7 @@ void ListInto(const std::string& root, const std::string& relative, std::map<std
     const std::string child = relative + "\\" + name;
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       out[child] = -1;
-      ListInto(root, child, out);
+      if (depth > 1) ListInto(root, child, depth - 1, out);
     } else {
       out[child] = (static_cast<long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
     }
@@ -90,9 +90,9 @@ void ListInto(const std::string& root, const std::string& relative, std::map<std
 }
 }  // namespace
 
-std::map<std::string, long long> ListTree(const std::string& root) {
+std::map<std::string, long long> ListTree(const std::string& root, int depth) {
   std::map<std::string, long long> out;
-  ListInto(root, "", out);
+  ListInto(root, "", depth, out);
   return out;
 }
 

@@ -16,7 +16,8 @@ void MakeFolders(const std::string& path);  // with every missing parent
 void RemoveTree(const std::string& path);
 void CopyOrDie(const std::string& from, const std::string& to);
 
-// Every file (with its size) and folder (size -1) under `root`, by path relative to it.
-std::map<std::string, long long> ListTree(const std::string& root);
+// Every file (with its size) and folder (size -1) under `root`, by path relative to it,
+// down to `depth` levels.
+std::map<std::string, long long> ListTree(const std::string& root, int depth = 1000);
 
 }  // namespace e2e

@@ -132,3 +132,43 @@ int TitledWindow::Finish() {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+std::string FolderRecords(const std::string& target, const std::string& programGroup, bool withDefaultFolders) {
+  std::string records;
+  if (!programGroup.empty()) records += programGroup + "\r\n";
+  records += target + "\\users\r\n" + target + "\\mp3\r\n";
+  for (const char* numbered : {"\\bok", "\\mp3lib"}) {
+    for (char digit = '6'; digit >= '1'; --digit) records += target + numbered + "\\" + digit + "\r\n";
+    records += target + numbered + "\r\n";
+  }
+  records += target + "\\sound\r\n" + target + "\\word\r\n";
+  if (withDefaultFolders) records += kDefaultTarget + "\r\n" + kMorvessaFolder + "\r\n";
+  return records;
+}
+
+void AddLargeDataFile(const Medium& medium, const std::string& name, int megabytes) {
+  const std::string cache = "C:\\kit-tests-cache\\large-" + std::to_string(megabytes) + ".bin";
+  if (!FileExists(cache)) {
+    MakeFolders("C:\\kit-tests-cache");
+    std::string block(1 << 20, '\0');
+    for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>((i * 2654435761u) >> 13);
+    HANDLE file = CreateFileA(cache.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    for (int i = 0; i < megabytes; ++i) {
+      DWORD written = 0;
+      WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+    }
+    CloseHandle(file);
+  }
+  const std::string path = medium.Dir() + "data\\" + name;
+  if (!CreateHardLinkA(path.c_str(), cache.c_str(), nullptr)) CopyOrDie(cache, path);
+}
+
+bool WaitForStatus(HWND progressPage, const std::string& path, DWORD timeoutMs) {
+  return WaitFor([&]() -> HWND { return WindowText(GetDlgItem(progressPage, 1005)) == path ? progressPage : nullptr; },
+                 timeoutMs) != nullptr;
+}
+
+}  // namespace e2e

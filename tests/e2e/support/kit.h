@@ -96,3 +96,22 @@ class TitledWindow {
 };
 
 }  // namespace e2e
+
+namespace e2e {
+
+// The folder records of a completed or stopped install into `target`, deepest first, as
+// the log's last section lists them; `programGroup` first when it is not empty, the
+// default folders last when `withDefaultFolders` is true.
+std::string FolderRecords(const std::string& target, const std::string& programGroup, bool withDefaultFolders);
+
+// A data file of `megabytes` MiB (written once per run, then linked), long enough to copy
+// that a test can press Cancel while it is copied.
+void AddLargeDataFile(const Medium& medium, const std::string& name, int megabytes = 256);
+
+inline int ProgressPosition(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, 1004), 0x0408, 0, 0)); }
+inline int ProgressMaximum(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, 1004), 0x0407, FALSE, 0)); }
+
+// Waits until the progress page's status line names `path`.
+bool WaitForStatus(HWND progressPage, const std::string& path, DWORD timeoutMs = kDefaultWaitMs);
+
+}  // namespace e2e

@@ -1,0 +1,301 @@
+// The install itself: files, folders, shortcuts, registry, settings and the log, and the
+// roll-back of a stopped or failed install.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/support/kit.h"
+#include "tests/e2e/support/machine_state.h"
+#include "tests/e2e/support/shortcuts.h"
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kInstallWaitMs = 60000;
+
+class InstallTest : public KitTest {
+ protected:
+  std::string CommonPrograms() const { return ShellFolder(HKEY_LOCAL_MACHINE, "Common Programs"); }
+  std::string CommonDesktop() const { return ShellFolder(HKEY_LOCAL_MACHINE, "Common Desktop"); }
+  std::string ProgramGroup() const { return CommonPrograms() + "\\Quendral1.3"; }
+  std::string Log() const { return ReadBytes(kDefaultTarget + "\\uninstall.inf"); }
+
+  // Section 0 after the manifest's files of a completed install with the all-users shortcuts.
+  std::string CompletedTail() const {
+    const std::string group = ProgramGroup();
+    return kDefaultTarget + "\\fendow.pah\r\n" + group + "\\Quendral.lnk\r\n" + group + "\\Quendral帮助.lnk\r\n" +
+           group + "\\Morvessa公司主页.lnk\r\n" + group + "\\删除Quendral.lnk\r\n" + CommonDesktop() +
+           "\\Quendral.lnk\r\n\r\n" +
+           "HKEY_LOCAL_MACHINE,Software\\Microsoft\\Windows\\CurrentVersion\\run,Lumora vigilo\r\n" +
+           "HKEY_LOCAL_MACHINE,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral1.3\r\n\r\n" +
+           FolderRecords(kDefaultTarget, group, true);
+  }
+
+  // Runs the wizard from the welcome page to the finish page.
+  HWND InstallToFinish(Installer& installer) {
+    HWND summary = installer.WalkTo(Page::kSummary);
+    if (summary == nullptr) return nullptr;
+    Press(summary, 1001);
+    return installer.WaitForPage(Page::kFinish, kInstallWaitMs);
+  }
+
+  // Expects the one failure message, presses OK and expects the wizard to end with the
+  // machine as it was.
+  void ExpectFailureRolledBack(Installer& installer, const std::string& message, const MachineState& before) {
+    const MessageBoxSeen box = installer.WaitForMessageBox(kInstallWaitMs);
+    EXPECT_EQ(box.text, message);
+    EXPECT_EQ(box.caption, kWizardCaption);
+    EXPECT_TRUE(box.hasOk);
+    Press(box.window, IDOK);
+    EXPECT_TRUE(installer.WaitForExit()) << "a second message box or a hung page";
+    const MachineState after = CaptureMachineState();
+    EXPECT_TRUE(before == after) << Difference(before, after);
+  }
+};
+
+TEST_F(InstallTest, CompletedInstallIntoTheDefaultFolder) {
+  Medium medium(TestFolder());
+  WriteBytes(medium.Dir() + "data\\brisel.ini", "[main]\r\nfrom the medium, never copied\r\n");
+  Installer installer(medium);
+  ASSERT_NE(InstallToFinish(installer), nullptr);
+
+  for (const char* name : {"lumora.exe", "vigilo.exe", "lumora.chm"}) {
+    EXPECT_EQ(ReadBytes(kDefaultTarget + "\\" + name), ReadBytes(medium.Dir() + "data\\" + name)) << name;
+  }
+  EXPECT_EQ(ReadBytes(kDefaultTarget + "\\uninstall.exe"), ReadBytes(medium.Dir() + "uninstall.exe"));
+  for (const char* folder : {"word", "sound", "mp3lib", "mp3lib\\1", "mp3lib\\6", "bok", "bok\\1", "bok\\6", "mp3",
+                             "users"}) {
+    EXPECT_TRUE(FolderExists(kDefaultTarget + "\\" + folder)) << folder;
+  }
+  EXPECT_FALSE(FolderExists(kDefaultTarget + "\\mp3lib\\0"));
+  EXPECT_FALSE(FolderExists(kDefaultTarget + "\\bok\\7"));
+
+  // The settings value is carried over, without the lines after it.
+  EXPECT_EQ(ReadBytes(kDefaultTarget + "\\brisel.ini"), "[main]\r\nadnote=欢迎使用Quendral\r\n");
+
+  const std::string group = ProgramGroup();
+  struct Link {
+    std::string path, target, description;
+  };
+  const Link links[] = {
+      {group + "\\Quendral.lnk", kDefaultTarget + "\\lumora.exe", "Quendral"},
+      {group + "\\Quendral帮助.lnk", kDefaultTarget + "\\lumora.chm", "Quendral帮助"},
+      {group + "\\删除Quendral.lnk", kDefaultTarget + "\\uninstall.exe", "删除Quendral"},
+      {CommonDesktop() + "\\Quendral.lnk", kDefaultTarget + "\\lumora.exe", "Quendral"},
+  };
+  for (const Link& link : links) {
+    ASSERT_TRUE(FileExists(link.path)) << link.path;
+    const ShortcutSeen seen = ReadShortcut(link.path);
+    EXPECT_EQ(seen.target, link.target) << link.path;
+    EXPECT_EQ(seen.description, link.description) << link.path;
+  }
+  EXPECT_TRUE(FileExists(group + "\\Morvessa公司主页.lnk"));
+  EXPECT_EQ(ReadShortcut(group + "\\Morvessa公司主页.lnk").description, "Morvessa公司主页");
+
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo"), "\"" + kDefaultTarget + "\\vigilo.exe\"");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Quendral1.3");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), kDefaultTarget + "\\uninstall.exe");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"), kDefaultTarget + "\\lumora.exe");
+
+  const std::string t = kDefaultTarget;
+  EXPECT_EQ(Log(), t + "\\lumora.exe\r\n" + t + "\\vigilo.exe\r\n" + t + "\\lumora.chm\r\n" + t + "\\brisel.ini\r\n" +
+                       CompletedTail());
+}
+
+TEST_F(InstallTest, EmptyManifestAndAFirstLineOfAsterisksCopyNothingAndComplete) {
+  for (const char* manifest : {"", "*****\r\nlumora.exe\r\n"}) {
+    CleanMachine();
+    Medium medium(TestFolder(manifest[0] == '\0' ? "empty" : "stars"));
+    medium.SetManifest(manifest);
+    Installer installer(medium);
+    ASSERT_NE(InstallToFinish(installer), nullptr) << "manifest: " << manifest;
+    EXPECT_FALSE(FileExists(kDefaultTarget + "\\lumora.exe"));
+    EXPECT_EQ(Log(), CompletedTail());
+  }
+}
+
+TEST_F(InstallTest, AnEmptyLineEndsTheListAndLongLinesAreCut) {
+  Medium medium(TestFolder());
+  medium.SetManifest("lumora.exe\r\n\r\nvigilo.exe\r\n");
+  Installer installer(medium);
+  ASSERT_NE(InstallToFinish(installer), nullptr);
+  EXPECT_TRUE(FileExists(kDefaultTarget + "\\lumora.exe"));
+  EXPECT_FALSE(FileExists(kDefaultTarget + "\\vigilo.exe"));
+  EXPECT_EQ(Log(), kDefaultTarget + "\\lumora.exe\r\n" + CompletedTail());
+}
+
+TEST_F(InstallTest, IniNamesAreLoggedButNotCopiedUnlessTheyStartWithIni) {
+  Medium medium(TestFolder());
+  medium.SetManifest("brisel.ini\r\nSETUP.INI\r\n.ini\r\n");
+  medium.AddDataFile("brisel.ini", "medium copy");
+  medium.AddDataFile("SETUP.INI", "capitals are copied");
+  medium.AddDataFile(".ini", "a leading .ini is copied");
+  Installer installer(medium);
+  ASSERT_NE(InstallToFinish(installer), nullptr);
+  EXPECT_EQ(ReadBytes(kDefaultTarget + "\\SETUP.INI"), "capitals are copied");
+  EXPECT_EQ(ReadBytes(kDefaultTarget + "\\.ini"), "a leading .ini is copied");
+  EXPECT_EQ(ReadBytes(kDefaultTarget + "\\brisel.ini").find("medium copy"), std::string::npos);
+  const std::string t = kDefaultTarget;
+  EXPECT_EQ(Log(), t + "\\brisel.ini\r\n" + t + "\\SETUP.INI\r\n" + t + "\\.ini\r\n" + CompletedTail());
+}
+
+TEST_F(InstallTest, ALineLongerThan255BytesIsCutAndItsCopyFailsCleanly) {
+  const MachineState before = CaptureMachineState();
+  Medium medium(TestFolder());
+  medium.SetManifest(std::string(300, 'a') + "\r\n");
+  Installer installer(medium);
+  HWND summary = installer.WalkTo(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  Press(summary, 1001);
+  ExpectFailureRolledBack(installer, kDefaultTarget + "\\" + std::string(255, 'a') + "不能复制，安装程序将终止。", before);
+}
+
+TEST_F(InstallTest, ProgressRangeCountsTheTrailingEmptyLineAndStopsOneShort) {
+  Medium medium(TestFolder());
+  medium.SetManifest("lumora.exe\r\nlarge.bin\r\n");
+  AddLargeDataFile(medium, "large.bin");
+  Installer installer(medium);
+  HWND summary = installer.WalkTo(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  EXPECT_EQ(WindowText(GetDlgItem(summary, 1002)), "安装目录：" + kDefaultTarget);
+  Press(summary, 1001);
+  HWND progress = installer.WaitForPage(Page::kProgress);
+  ASSERT_NE(progress, nullptr);
+  ASSERT_TRUE(WaitForStatus(progress, kDefaultTarget + "\\large.bin"));
+  Press(progress, IDCANCEL);  // holds the worker after the large file
+  const MessageBoxSeen question = installer.WaitForMessageBox();
+  EXPECT_EQ(question.text, "您真的想停止安装吗?");
+  ASSERT_TRUE(WaitFor([&] { return ProgressPosition(progress) == 2 ? progress : nullptr; }));
+  EXPECT_EQ(ProgressMaximum(progress), 3) << "two names and the empty line after the last CR LF";
+  Press(question.window, IDNO);
+  ASSERT_NE(installer.WaitForPage(Page::kFinish, kInstallWaitMs), nullptr);
+  EXPECT_EQ(ReadBytes(kDefaultTarget + "\\large.bin").size(), 256u << 20);
+}
+
+TEST_F(InstallTest, CancelYesDuringALargeCopyRollsBackWithoutASecondQuestion) {
+  const MachineState before = CaptureMachineState();
+  Medium medium(TestFolder());
+  std::string manifest = "large.bin\r\n";
+  for (int i = 0; i < 1499; ++i) manifest += "setting" + std::to_string(i) + ".ini\r\n";
+  medium.SetManifest(manifest);
+  AddLargeDataFile(medium, "large.bin");
+  Installer installer(medium);
+  HWND summary = installer.WalkTo(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  Press(summary, 1001);
+  HWND progress = installer.WaitForPage(Page::kProgress);
+  ASSERT_NE(progress, nullptr);
+  ASSERT_TRUE(WaitForStatus(progress, kDefaultTarget + "\\large.bin"));
+  Press(progress, IDCANCEL);
+  const MessageBoxSeen question = installer.WaitForMessageBox();
+  ASSERT_TRUE(WaitFor([&] { return ProgressPosition(progress) == 1 ? progress : nullptr; }));
+  EXPECT_EQ(ProgressMaximum(progress), 1000) << "1500 lines give the range 0..1000";
+  // While the worker holds, the log already lists the large file.
+  EXPECT_EQ(Log(), kDefaultTarget + "\\large.bin\r\n");
+  Press(question.window, IDYES);
+  EXPECT_TRUE(installer.WaitForExit(kInstallWaitMs));
+  const MachineState after = CaptureMachineState();
+  EXPECT_TRUE(before == after) << Difference(before, after);
+}
+
+TEST_F(InstallTest, StoppedInstallLogHasAnEmptyRegistrySection) {
+  Medium medium(TestFolder());
+  medium.SetManifest("lumora.exe\r\nmissing.bin\r\nvigilo.exe\r\n");
+  Installer installer(medium);
+  HWND summary = installer.WalkTo(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  Press(summary, 1001);
+  HWND progress = installer.WaitForPage(Page::kProgress);
+  const MessageBoxSeen box = installer.WaitForMessageBox(kInstallWaitMs);
+  EXPECT_EQ(box.text, kDefaultTarget + "\\missing.bin不能复制，安装程序将终止。");
+  EXPECT_EQ(GetWindow(box.window, GW_OWNER), progress);
+  // The failed line is already in the log; the bar has not yet counted it.
+  EXPECT_EQ(Log(), kDefaultTarget + "\\lumora.exe\r\n" + kDefaultTarget + "\\missing.bin\r\n");
+  EXPECT_EQ(ProgressPosition(progress), 1);
+  // Keep the finished log: a copy taken just before the roll-back deletes it.
+  Press(box.window, IDOK);
+  EXPECT_TRUE(installer.WaitForExit());
+  EXPECT_FALSE(FolderExists(kMorvessaFolder));
+  EXPECT_FALSE(FileExists(kDefaultTarget + "\\lumora.exe"));
+}
+
+TEST_F(InstallTest, MissingManifestFailsBeforeAnythingIsInstalled) {
+  const MachineState before = CaptureMachineState();
+  Medium medium(TestFolder());
+  DeleteFileA((medium.Dir() + "install.inf").c_str());
+  Installer installer(medium);
+  HWND summary = installer.WalkTo(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  Press(summary, 1001);
+  ExpectFailureRolledBack(installer, medium.Dir() + "install.inf不能打开，安装程序将终止。", before);
+}
+
+TEST_F(InstallTest, MissingSourceFileFailsAndRollsBack) {
+  const MachineState before = CaptureMachineState();
+  Medium medium(TestFolder());
+  medium.SetManifest("lumora.exe\r\nmissing.bin\r\nvigilo.exe\r\n");
+  Installer installer(medium);
+  HWND summary = installer.WalkTo(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  Press(summary, 1001);
+  ExpectFailureRolledBack(installer, kDefaultTarget + "\\missing.bin不能复制，安装程序将终止。", before);
+}
+
+// A read-only file would do on Windows; these tests run as root, for whom Wine's
+// read-only files stay writable, so a folder of the file's name refuses the copy instead.
+TEST_F(InstallTest, DestinationThatRefusesTheOverwriteIsACopyFailure) {
+  MakeFolders(kDefaultTarget + "\\vigilo.exe");
+  WriteBytes(kDefaultTarget + "\\vigilo.exe\\inside", "kept");
+  const MachineState before = CaptureMachineState();
+  Medium medium(TestFolder());
+  Installer installer(medium);
+  HWND summary = installer.WalkTo(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  Press(summary, 1001);
+  ExpectFailureRolledBack(installer, kDefaultTarget + "\\vigilo.exe不能复制，安装程序将终止。", before);
+  EXPECT_EQ(ReadBytes(kDefaultTarget + "\\vigilo.exe\\inside"), "kept");
+}
+
+TEST_F(InstallTest, LogThatCannotBeCreatedFailsAndRollsBack) {
+  MakeFolders(kDefaultTarget + "\\uninstall.inf");  // a folder where the log should go
+  const MachineState before = CaptureMachineState();
+  Medium medium(TestFolder());
+  Installer installer(medium);
+  HWND summary = installer.WalkTo(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  Press(summary, 1001);
+  ExpectFailureRolledBack(installer, kDefaultTarget + "\\uninstall.inf不能产生，安装程序将终止。", before);
+}
+
+TEST_F(InstallTest, WindowsVersionDecidesWhereShortcutsGo) {
+  const std::string userPrograms = ShellFolder(HKEY_CURRENT_USER, "Programs");
+  const std::string userDesktop = ShellFolder(HKEY_CURRENT_USER, "Desktop");
+  ASSERT_FALSE(userPrograms.empty());
+  {
+    WriteString(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\install.exe", "Version", "nt40");
+    Medium medium(TestFolder("nt40"));
+    medium.SetManifest("");
+    Installer installer(medium);
+    ASSERT_NE(InstallToFinish(installer), nullptr);
+    const std::string group = userPrograms + "\\Quendral1.3";
+    EXPECT_TRUE(FileExists(group + "\\删除Quendral.lnk"));
+    EXPECT_TRUE(FileExists(userDesktop + "\\Quendral.lnk"));
+    EXPECT_FALSE(FolderExists(ProgramGroup()));
+    EXPECT_NE(Log().find(group + "\r\n" + kDefaultTarget + "\\users\r\n"), std::string::npos);
+  }
+  CleanMachine();
+  {
+    WriteString(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\install.exe", "Version", "win31");
+    Medium medium(TestFolder("win31"));
+    medium.SetManifest("");
+    Installer installer(medium);
+    ASSERT_NE(InstallToFinish(installer), nullptr);
+    EXPECT_FALSE(FolderExists(userPrograms + "\\Quendral1.3"));
+    EXPECT_FALSE(FolderExists(ProgramGroup()));
+    EXPECT_EQ(Log(), kDefaultTarget + "\\fendow.pah\r\n\r\n" +
+                         "HKEY_LOCAL_MACHINE,Software\\Microsoft\\Windows\\CurrentVersion\\run,Lumora vigilo\r\n" +
+                         "HKEY_LOCAL_MACHINE,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral1.3\r\n\r\n" +
+                         FolderRecords(kDefaultTarget, "", true));
+  }
+}
+
+}  // namespace
+}  // namespace e2e

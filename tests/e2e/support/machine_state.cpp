@@ -1,0 +1,77 @@
+#include "tests/e2e/support/machine_state.h"
+
+#include <windows.h>
+
+#include <sstream>
+#include <vector>
+
+#include "tests/e2e/support/files.h"
+#include "tests/e2e/support/kit.h"
+
+namespace e2e {
+
+namespace {
+
+void AddTree(MachineState& state, const std::string& root) {
+  if (root.empty()) return;
+  for (const auto& [path, size] : ListTree(root)) state.files[root + path] = size;
+}
+
+void AddValues(MachineState& state, HKEY root, const std::string& key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
+  state.registry[key] = "(key)";
+  for (DWORD index = 0;; ++index) {
+    char name[512];
+    DWORD nameSize = sizeof name;
+    BYTE data[4096];
+    DWORD dataSize = sizeof data;
+    if (RegEnumValueA(opened, index, name, &nameSize, nullptr, nullptr, data, &dataSize) != ERROR_SUCCESS) break;
+    state.registry[key + "\\" + name] = std::string(reinterpret_cast<char*>(data), dataSize);
+  }
+  RegCloseKey(opened);
+}
+
+}  // namespace
+
+MachineState CaptureMachineState() {
+  MachineState state;
+  // Program Files by its top-level names, and the maker's folder in full.
+  for (const auto& [path, size] : ListTree("C:\\Program Files", /*depth=*/1)) state.files["C:\\Program Files" + path] = size;
+  AddTree(state, kMorvessaFolder);
+  AddTree(state, ShellFolder(HKEY_LOCAL_MACHINE, "Common Programs"));
+  AddTree(state, ShellFolder(HKEY_LOCAL_MACHINE, "Common Desktop"));
+  AddTree(state, ShellFolder(HKEY_CURRENT_USER, "Programs"));
+  AddTree(state, ShellFolder(HKEY_CURRENT_USER, "Desktop"));
+  for (const char* version : {"1.0", "1.1", "1.2", "1.3"}) {
+    AddValues(state, HKEY_LOCAL_MACHINE,
+              std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral") + version);
+  }
+  AddValues(state, HKEY_LOCAL_MACHINE, kRunKey);
+  return state;
+}
+
+std::string Difference(const MachineState& before, const MachineState& after) {
+  std::ostringstream out;
+  for (const auto& [path, size] : before.files) {
+    if (!after.files.count(path)) out << "gone: " << path << "\n";
+  }
+  for (const auto& [path, size] : after.files) {
+    auto old = before.files.find(path);
+    if (old == before.files.end()) {
+      out << "left behind: " << path << "\n";
+    } else if (old->second != size) {
+      out << "changed: " << path << "\n";
+    }
+  }
+  for (const auto& [name, data] : before.registry) {
+    if (!after.registry.count(name)) out << "registry gone: " << name << "\n";
+  }
+  for (const auto& [name, data] : after.registry) {
+    auto old = before.registry.find(name);
+    if (old == before.registry.end() || old->second != data) out << "registry left or changed: " << name << "\n";
+  }
+  return out.str();
+}
+
+}  // namespace e2e
