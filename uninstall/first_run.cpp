@@ -12,6 +12,21 @@ constexpr char kCaption[] = "Quendral删除程序";
 
 void ShowStopProductMessage(const char* text) { MessageBoxA(nullptr, text, kCaption, MB_OK | MB_ICONINFORMATION); }
 
+// Starts the copy by its full path, shown normally. Not WinExec: that waits up to 30 s for
+// the copy to become idle, and the copy first waits for this process to end.
+void StartCopy(const std::string& program, std::string commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOW;
+  PROCESS_INFORMATION started{};
+  if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &started)) {
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+  }
+}
+
 }  // namespace
 
 void FirstRun() {
@@ -44,8 +59,7 @@ void FirstRun() {
 
   // The copy's path is quoted, so that a temporary folder with blanks still leaves the
   // whole log path as its argument.
-  const std::string commandLine = "\"" + copyPath + "\" " + logPath;
-  WinExec(commandLine.c_str(), SW_SHOW);
+  StartCopy(copyPath, "\"" + copyPath + "\" " + logPath);
   // Nothing may keep this process alive now: the copy waits for it to delete its file.
 }
 

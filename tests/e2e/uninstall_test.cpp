@@ -1,0 +1,266 @@
+// The uninstaller: its first run from the install folder, its removal run from the
+// temporary folder, and the finish page.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/support/kit.h"
+#include "tests/e2e/support/machine_state.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kFinishCaption[] = "删除向导";
+constexpr char kUninstallCaption[] = "Quendral删除程序";
+
+std::string TempCopy() {
+  char temp[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, temp);
+  return std::string(temp) + "uninstall.exe";
+}
+
+// Visible only once its initialisation has run.
+HWND WaitForFinishPage(DWORD timeoutMs = kDefaultWaitMs) {
+  return WaitFor(
+      []() -> HWND {
+        HWND page = FindWindowA("#32770", kFinishCaption);
+        return page != nullptr && IsWindowVisible(page) ? page : nullptr;
+      },
+      timeoutMs);
+}
+
+// Ends the finish page with its Finish button and waits until it is gone.
+bool PressFinish(HWND page) {
+  Press(page, 1001);
+  return WaitFor([page]() -> HWND { return IsWindow(page) ? nullptr : page; }) != nullptr;
+}
+
+class UninstallTest : public KitTest {
+ protected:
+  void SetUp() override {
+    KitTest::SetUp();
+    DeleteFileA(TempCopy().c_str());
+  }
+  // An install folder of the test's own: the uninstaller and a log.
+  std::string MakeInstallFolder(const std::string& log) {
+    const std::string folder = TestFolder("installed folder");
+    CopyOrDie(KitDir() + "uninstall.exe", folder + "\\uninstall.exe");
+    WriteBytes(folder + "\\uninstall.inf", log);
+    return folder;
+  }
+};
+
+TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
+  const MachineState before = CaptureMachineState();
+  {
+    Medium medium(TestFolder("medium"));
+    Installer installer(medium);
+    HWND summary = installer.WalkTo(Page::kSummary);
+    ASSERT_NE(summary, nullptr);
+    Press(summary, 1001);
+    HWND finish = installer.WaitForPage(Page::kFinish, 60000);
+    ASSERT_NE(finish, nullptr);
+    SendMessageA(GetDlgItem(finish, 1006), BM_SETCHECK, BST_UNCHECKED, 0);
+    Press(finish, 1001);  // starts the review monitor, which the uninstaller must close
+    ASSERT_TRUE(installer.WaitForExit());
+  }
+  ASSERT_TRUE(WaitFor([] { return FindWindowA(nullptr, "Quendral复习自动检查"); }));
+  ASSERT_TRUE(FileExists(kDefaultTarget + "\\uninstall.exe"));
+
+  // As the "删除Quendral" shortcut does: the installed program, no argument.
+  Process firstRun("\"" + kDefaultTarget + "\\uninstall.exe\"");
+  const MessageBoxSeen question = WaitForMessageBox(firstRun.Id());
+  EXPECT_EQ(question.text, "是否要完全删除Quendral应用程序及其所有组件？");
+  EXPECT_EQ(question.caption, "确认文件删除");
+  EXPECT_TRUE(question.hasYesNo);
+  Press(question.window, IDYES);
+  EXPECT_TRUE(firstRun.WaitForExit());
+  HWND finish = WaitForFinishPage(70000);
+  ASSERT_NE(finish, nullptr);
+  EXPECT_TRUE(PressFinish(finish));
+
+  EXPECT_FALSE(FindWindowA(nullptr, "Quendral复习自动检查")) << "the review monitor was asked to close";
+  const MachineState after = CaptureMachineState();
+  EXPECT_TRUE(before == after) << Difference(before, after);
+  EXPECT_FALSE(FolderExists(kMorvessaFolder));
+  EXPECT_TRUE(FileExists(TempCopy())) << "the copy in the temporary folder stays";
+}
+
+TEST_F(UninstallTest, NoEndsTheFirstRunWithNothingTouched) {
+  const std::string folder = MakeInstallFolder("");
+  WriteBytes(folder + "\\lumora.exe", "product");
+  Process firstRun("\"" + folder + "\\uninstall.exe\"");
+  const MessageBoxSeen question = WaitForMessageBox(firstRun.Id());
+  Press(question.window, IDNO);
+  EXPECT_TRUE(firstRun.WaitForExit());
+  EXPECT_TRUE(FileExists(folder + "\\uninstall.inf"));
+  EXPECT_TRUE(FileExists(folder + "\\uninstall.exe"));
+  EXPECT_FALSE(FileExists(TempCopy()));
+}
+
+TEST_F(UninstallTest, RunningProductIsReportedAfterTheQuestion) {
+  TitledWindow product("Quendral", 0);
+  const std::string folder = MakeInstallFolder("");
+  Process firstRun("\"" + folder + "\\uninstall.exe\"");
+  const MessageBoxSeen question = WaitForMessageBox(firstRun.Id());
+  EXPECT_EQ(question.caption, "确认文件删除") << "the question comes first";
+  Press(question.window, IDYES);
+  MessageBoxSeen refusal = WaitFor([&]() -> HWND {
+                             const MessageBoxSeen box = WaitForMessageBox(firstRun.Id(), 100);
+                             return box.window != question.window ? box.window : nullptr;
+                           })
+                               ? WaitForMessageBox(firstRun.Id())
+                               : MessageBoxSeen{};
+  EXPECT_EQ(refusal.text, "请您先停止运行Quendral，然后再删除");
+  EXPECT_EQ(refusal.caption, kUninstallCaption);
+  EXPECT_TRUE(refusal.hasOk);
+  Press(refusal.window, IDOK);
+  EXPECT_TRUE(firstRun.WaitForExit());
+  EXPECT_TRUE(FileExists(folder + "\\uninstall.inf"));
+  EXPECT_FALSE(FileExists(TempCopy()));
+}
+
+TEST_F(UninstallTest, ReviewMonitorClosingOnTheFifthRequestLetsTheFirstRunGoOn) {
+  TitledWindow monitor("Quendral复习自动检查", 5);
+  const std::string folder = MakeInstallFolder("");
+  Process firstRun("\"" + folder + "\\uninstall.exe\"");
+  Press(WaitForMessageBox(firstRun.Id()).window, IDYES);
+  HWND finish = WaitForFinishPage(70000);
+  ASSERT_NE(finish, nullptr);
+  EXPECT_EQ(monitor.Finish(), 5);
+  EXPECT_TRUE(PressFinish(finish));
+  EXPECT_FALSE(FileExists(folder + "\\uninstall.inf"));
+  EXPECT_FALSE(FileExists(folder + "\\uninstall.exe"));
+}
+
+TEST_F(UninstallTest, ReviewMonitorThatNeverClosesIsReportedAfterThirtyRequests) {
+  TitledWindow monitor("Quendral复习自动检查", 0);
+  const std::string folder = MakeInstallFolder("");
+  Process firstRun("\"" + folder + "\\uninstall.exe\"");
+  const MessageBoxSeen question = WaitForMessageBox(firstRun.Id());
+  Press(question.window, IDYES);
+  ASSERT_TRUE(WaitFor([&]() -> HWND { return IsWindow(question.window) ? nullptr : question.window; }));
+  const MessageBoxSeen refusal = WaitForMessageBox(firstRun.Id());
+  EXPECT_EQ(refusal.text, "请您先停止运行Quendral复习自动检查，然后再删除");
+  EXPECT_EQ(refusal.caption, kUninstallCaption);
+  Press(refusal.window, IDOK);
+  EXPECT_TRUE(firstRun.WaitForExit());
+  EXPECT_EQ(monitor.Finish(), 30);
+  EXPECT_TRUE(FileExists(folder + "\\uninstall.inf"));
+}
+
+TEST_F(UninstallTest, RemovalRunWithAMissingLogShowsOnlyTheFinishPage) {
+  const std::string folder = MakeInstallFolder("");
+  DeleteFileA((folder + "\\uninstall.inf").c_str());
+  Process removal("\"" + KitDir() + "uninstall.exe\" " + folder + "\\uninstall.inf");
+  HWND finish = WaitForFinishPage();
+  ASSERT_NE(finish, nullptr);
+  EXPECT_TRUE(FileExists(folder + "\\uninstall.exe")) << "nothing is deleted without a log";
+  EXPECT_TRUE(PressFinish(finish));
+  EXPECT_TRUE(removal.WaitForExit());
+}
+
+TEST_F(UninstallTest, EmptyLogDeletesTheLogAndTheProgramFile) {
+  const std::string folder = MakeInstallFolder("");
+  Process removal("\"" + KitDir() + "uninstall.exe\" " + folder + "\\uninstall.inf");
+  HWND finish = WaitForFinishPage();
+  ASSERT_NE(finish, nullptr);
+  EXPECT_FALSE(FileExists(folder + "\\uninstall.inf"));
+  EXPECT_FALSE(FileExists(folder + "\\uninstall.exe"));
+  EXPECT_TRUE(PressFinish(finish));
+}
+
+TEST_F(UninstallTest, RemovalRunCarriesOutEveryKindOfRecord) {
+  const std::string base = "Software\\Morvessa-Test";
+  const std::string folder = TestFolder("records");
+  const std::string f = folder;
+  WriteBytes(f + "\\a.txt", "a");
+  WriteBytes(f + "\\last.txt", "kept: its line has no CR LF");
+  MakeFolders(f + "\\parent\\child");
+  MakeFolders(f + "\\empty");
+  WriteString(HKEY_CURRENT_USER, base + "\\cu", "v", "1");
+  WriteString(HKEY_LOCAL_MACHINE, base + "\\cu", "v", "1");
+  WriteString(HKEY_LOCAL_MACHINE, base + "\\lm", "name,with,commas", "1");
+  WriteString(HKEY_LOCAL_MACHINE, base + "\\lm", "name", "1");
+  WriteString(HKEY_LOCAL_MACHINE, base + "\\nocomma", "v", "1");
+  WriteString(HKEY_LOCAL_MACHINE, base + "\\users", "v", "1");
+  const std::string log = f + "\\a.txt\r\n\r\n" + "HKEY_CU," + base + "\\cu\r\n" + "HKEY_LOCAL_MACHINE," + base +
+                          "\\lm,name,with,commas\r\n" + base + "\\nocomma\r\n" + "HKEY_USERS," + base + "\\users\r\n" +
+                          "\r\n" + f + "\\parent\r\n" + f + "\\parent\\child\r\n" + f + "\\empty\r\n" + f +
+                          "\\last.txt";
+  const std::string installed = MakeInstallFolder(log);
+  Process removal("\"" + KitDir() + "uninstall.exe\" " + installed + "\\uninstall.inf");
+  HWND finish = WaitForFinishPage();
+  ASSERT_NE(finish, nullptr);
+  EXPECT_FALSE(FileExists(f + "\\a.txt"));
+  EXPECT_TRUE(FileExists(f + "\\last.txt"));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, base + "\\cu")) << "HKEY_CU selects HKEY_CURRENT_USER";
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\cu"));
+  EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, base + "\\lm", "name,with,commas").has_value());
+  EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE, base + "\\lm", "name").has_value());
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\nocomma"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\users")) << "HKEY_USERS selects HKEY_LOCAL_MACHINE";
+  EXPECT_TRUE(FolderExists(f + "\\parent")) << "a parent listed before its child stays";
+  EXPECT_FALSE(FolderExists(f + "\\parent\\child"));
+  EXPECT_FALSE(FolderExists(f + "\\empty"));
+  EXPECT_TRUE(PressFinish(finish));
+  DeleteKeyTree(HKEY_CURRENT_USER, base);
+  DeleteKeyTree(HKEY_LOCAL_MACHINE, base);
+}
+
+TEST_F(UninstallTest, EmptyRegistrySectionStillLeavesTheFoldersAsSectionTwo) {
+  const std::string folder = TestFolder("stopped");
+  WriteBytes(folder + "\\b.txt", "b");
+  MakeFolders(folder + "\\users");
+  const std::string installed = MakeInstallFolder(folder + "\\b.txt\r\n\r\n\r\n" + folder + "\\users\r\n");
+  Process removal("\"" + KitDir() + "uninstall.exe\" " + installed + "\\uninstall.inf");
+  HWND finish = WaitForFinishPage();
+  ASSERT_NE(finish, nullptr);
+  EXPECT_FALSE(FileExists(folder + "\\b.txt"));
+  EXPECT_FALSE(FolderExists(folder + "\\users"));
+  EXPECT_TRUE(PressFinish(finish));
+}
+
+TEST_F(UninstallTest, RemovalWaitsWhileTheInstalledProgramIsStillHeld) {
+  const std::string folder = MakeInstallFolder("");
+  const std::string program = folder + "\\uninstall.exe";
+  HANDLE held = CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Process removal("\"" + KitDir() + "uninstall.exe\" " + folder + "\\uninstall.inf");
+  ASSERT_TRUE(WaitFor([&]() -> HWND { return FileExists(folder + "\\uninstall.inf") ? nullptr : HWND(1); }));
+  Sleep(1000);
+  EXPECT_EQ(FindWindowA("#32770", kFinishCaption), nullptr) << "still retrying the program file";
+  EXPECT_TRUE(FileExists(program));
+  CloseHandle(held);
+  HWND finish = WaitForFinishPage();
+  ASSERT_NE(finish, nullptr);
+  EXPECT_FALSE(FileExists(program));
+  EXPECT_TRUE(PressFinish(finish));
+}
+
+TEST_F(UninstallTest, FinishPageClosesOnlyByFinishOrTheCloseBox) {
+  for (bool useCloseBox : {false, true}) {
+    Process removal("\"" + KitDir() + "uninstall.exe\" C:\\no such folder\\uninstall.inf");
+    HWND finish = WaitForFinishPage();
+    ASSERT_NE(finish, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, 1000)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, IDCANCEL)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(finish, 1001)));
+    RECT frame{};
+    GetWindowRect(finish, &frame);
+    EXPECT_EQ(frame.left, 0);
+    EXPECT_EQ(frame.top, 0);
+    PostMessageA(finish, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(finish, WM_COMMAND, IDOK, 0);
+    PostMessageA(finish, WM_COMMAND, IDCANCEL, 0);
+    Sleep(500);
+    EXPECT_TRUE(IsWindow(finish)) << "Escape, IDOK and IDCANCEL leave the page open";
+    if (useCloseBox) {
+      PostMessageA(finish, WM_SYSCOMMAND, SC_CLOSE, 0);
+    } else {
+      Press(finish, 1001);
+    }
+    EXPECT_TRUE(removal.WaitForExit(5000));
+  }
+}
+
+}  // namespace
+}  // namespace e2e
