@@ -29,6 +29,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   }
 }
 
+}  // namespace
+
 void NoteStart(const char* programName) {
   char logPath[MAX_PATH];
   const DWORD length = GetEnvironmentVariableA("QUENDRAL_STANDIN_LOG", logPath, sizeof logPath);
@@ -38,8 +40,6 @@ void NoteStart(const char* programName) {
     std::fclose(log);
   }
 }
-
-}  // namespace
 
 int RunTitledWindow(const char* programName, const char* title, int closeOnRequest) {
   g_closeOnRequest = closeOnRequest;

@@ -11,4 +11,7 @@ namespace standin {
 // number of close requests the window received.
 int RunTitledWindow(const char* programName, const char* title, int closeOnRequest);
 
+// Appends `programName` as one line to the file named by QUENDRAL_STANDIN_LOG, if any.
+void NoteStart(const char* programName);
+
 }  // namespace standin

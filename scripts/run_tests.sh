@@ -17,6 +17,19 @@ echo "== end-to-end tests (Wine)"
 source "$root/scripts/wine_session.sh"
 start_own_display || exit 1
 make_prefix
+
+# Drives for the destination page: D: on this disk, E: with exactly 16 MiB free and F:
+# with one 4 KiB cluster less (small file systems need root; without them those tests skip).
+drives="$BUILD_DIR/test-drives"
+mkdir -p "$drives/d" "$drives/e" "$drives/f"
+ln -sfn "$drives/d" "$WINEPREFIX/dosdevices/d:"
+session_cleanup() { umount "$drives/e" "$drives/f" 2>/dev/null || true; }
+if mount -t tmpfs -o size=16m tmpfs "$drives/e" 2>/dev/null &&
+   mount -t tmpfs -o size=16380k tmpfs "$drives/f" 2>/dev/null; then
+  ln -sfn "$drives/e" "$WINEPREFIX/dosdevices/e:"
+  ln -sfn "$drives/f" "$WINEPREFIX/dosdevices/f:"
+  export QUENDRAL_SMALL_DRIVES=1
+fi
 QUENDRAL_KIT_DIR="$(winepath -w "$BUILD_DIR/medium")"
 export QUENDRAL_KIT_DIR
 # The whole suite has a deadline; each wait inside it has its own.

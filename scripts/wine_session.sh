@@ -19,6 +19,7 @@ unset LC_ALL LC_CTYPE LC_MESSAGES LC_COLLATE LC_NUMERIC LC_TIME LANGUAGE
 xvfb_pid=""
 wine_session_end() {
   wineserver -k 2>/dev/null || true
+  if declare -F session_cleanup >/dev/null; then session_cleanup; fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap wine_session_end EXIT

@@ -1,5 +1,7 @@
 // Test helper: a top-level window with a given title that closes on the k-th close
 // request (0: never). Command line: titled_window.exe <k> <title>. Exit code: requests seen.
+// As "titled_window.exe open <file>" it stands in for the program a file type opens with:
+// it notes "open <file>" in the stand-ins' start log and ends.
 #include <windows.h>
 
 #include <cstdlib>
@@ -10,6 +12,10 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string arguments(command_line::ArgumentAfterProgramName(GetCommandLineA()));
+  if (arguments.rfind("open ", 0) == 0) {
+    standin::NoteStart(arguments.c_str());
+    return 0;
+  }
   const std::size_t blank = arguments.find(' ');
   const int closeOn = std::atoi(arguments.substr(0, blank).c_str());
   const std::string title = blank == std::string::npos ? "" : arguments.substr(blank + 1);

@@ -67,7 +67,7 @@ void RemoveTree(const std::string& path) {
 }
 
 void CopyOrDie(const std::string& from, const std::string& to) {
-  ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE)) << from << " -> " << to;
+  ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE)) << from << " -> " << to << " error " << GetLastError();
 }
 
 namespace {

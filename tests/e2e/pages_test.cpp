@@ -1,0 +1,270 @@
+// The pages as a user sees them: licence text, choosing the folder, free space, the
+// finish page's actions and the painting of the pages.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/e2e/support/folder_browser.h"
+#include "tests/e2e/support/kit.h"
+#include "tests/e2e/support/screen.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kNoRoom[] = "磁盘有效空间不够,将不能安装。请您重新选择安装路径。";
+
+class PagesTest : public KitTest {
+ protected:
+  // Opens Browse on the destination page, selects the item path and presses OK.
+  static void Browse(Installer& installer, HWND destination, const std::vector<std::string>& items) {
+    Press(destination, 1003);
+    HWND browser = WaitForFolderBrowser(installer.process().Id());
+    ASSERT_NE(browser, nullptr);
+    ASSERT_TRUE(SelectInFolderBrowser(browser, installer.process().Id(), items));
+    Press(browser, IDOK);
+    ASSERT_TRUE(WaitFor([browser]() -> HWND { return IsWindow(browser) ? nullptr : browser; }));
+  }
+  static std::string FolderText(HWND destination) { return WindowText(GetDlgItem(destination, 1005)); }
+  static bool SmallDrives() { return std::getenv("QUENDRAL_SMALL_DRIVES") != nullptr; }
+};
+
+TEST_F(PagesTest, LicenceBoxShowsLicenseTxtExactlyOrNothing) {
+  const std::string text = "第一条\r\n" + std::string(3000, 'x') + "\r\n最后一行";
+  const struct {
+    const char* name;
+    bool present;
+    std::string bytes;
+    std::string shown;
+  } cases[] = {{"full", true, text, text},
+               {"empty", true, "", ""},
+               {"missing", false, "", ""},
+               {"with-zero-byte", true, std::string("before\0after", 12), "before"}};
+  for (const auto& c : cases) {
+    Medium medium(TestFolder(c.name));
+    if (c.present) {
+      WriteBytes(medium.Dir() + "License.txt", c.bytes);
+    } else {
+      DeleteFileA((medium.Dir() + "License.txt").c_str());
+    }
+    Installer installer(medium);
+    HWND licence = installer.WalkTo(Page::kLicence);
+    ASSERT_NE(licence, nullptr) << c.name;
+    EXPECT_EQ(WindowText(GetDlgItem(licence, 1002)), c.shown) << c.name;
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(licence, 1001))) << "accepting is possible: " << c.name;
+  }
+}
+
+TEST_F(PagesTest, ChosenFolderIsKeptAcrossBackAndShownOnTheSummary) {
+  const std::string first = TestFolder("first");
+  const std::string second = TestFolder("second");
+  const std::string testName = first.substr(std::string("C:\\kit-tests\\").size(), first.rfind('\\') - 13);
+  Medium medium(TestFolder("medium"));
+  Installer installer(medium);
+  HWND destination = installer.WalkTo(Page::kDestination);
+  ASSERT_NE(destination, nullptr);
+  EXPECT_EQ(FolderText(destination), kDefaultTarget);
+  Browse(installer, destination, {"我的电脑", " (C:)", "kit-tests", testName, "first"});
+  EXPECT_EQ(FolderText(destination), first);
+  Press(destination, 1001);
+  HWND summary = installer.WaitForPage(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  EXPECT_EQ(WindowText(GetDlgItem(summary, 1002)), "安装目录：" + first);
+  EXPECT_FALSE(FolderExists(kMorvessaFolder)) << "default folders off the chosen path are removed";
+
+  Press(summary, 1000);
+  destination = installer.WaitForPage(Page::kDestination);
+  ASSERT_NE(destination, nullptr);
+  EXPECT_EQ(FolderText(destination), first) << "Back shows the last choice";
+  Browse(installer, destination, {"我的电脑", " (C:)", "kit-tests", testName, "second"});
+  Press(destination, 1001);
+  summary = installer.WaitForPage(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  EXPECT_EQ(WindowText(GetDlgItem(summary, 1002)), "安装目录：" + second);
+}
+
+TEST_F(PagesTest, DriveRootOnAnotherDriveIsKeptWithItsBackslash) {
+  Medium medium(TestFolder("medium"));
+  Installer installer(medium);
+  HWND destination = installer.WalkTo(Page::kDestination);
+  ASSERT_NE(destination, nullptr);
+  Browse(installer, destination, {"我的电脑", " (D:)"});
+  EXPECT_EQ(FolderText(destination), "D:\\");
+  Press(destination, 1001);
+  HWND summary = installer.WaitForPage(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  EXPECT_EQ(WindowText(GetDlgItem(summary, 1002)), "安装目录：D:\\");
+  EXPECT_FALSE(FolderExists(kMorvessaFolder));
+}
+
+TEST_F(PagesTest, InstallIntoADriveRootUsesItWithoutTheBackslash) {
+  Medium medium(TestFolder("medium"));
+  medium.SetManifest("lumora.exe\r\n");
+  Installer installer(medium);
+  HWND destination = installer.WalkTo(Page::kDestination);
+  ASSERT_NE(destination, nullptr);
+  Browse(installer, destination, {"我的电脑", " (D:)"});
+  Press(destination, 1001);
+  HWND summary = installer.WaitForPage(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  Press(summary, 1001);
+  ASSERT_NE(installer.WaitForPage(Page::kFinish, 60000), nullptr);
+  const std::string log = ReadBytes("D:\\uninstall.inf");
+  EXPECT_EQ(log.rfind("D:\\lumora.exe\r\nD:\\fendow.pah\r\n", 0), 0u) << log;
+  EXPECT_NE(log.find("\r\nD:\\users\r\nD:\\mp3\r\n"), std::string::npos);
+  EXPECT_EQ(log.substr(log.size() - 9), "D:\\word\r\n") << "no record for the drive itself";
+  EXPECT_TRUE(FileExists("D:\\lumora.exe"));
+  // Leave D: empty for the next test.
+  Press(installer.WaitForPage(Page::kFinish), 1001);
+  installer.WaitForExit();
+  for (const auto& [path, size] : ListTree("D:", 1)) RemoveTree("D:" + path), DeleteFileA(("D:" + path).c_str());
+}
+
+TEST_F(PagesTest, FreeSpaceLimitIsExactly16MiB) {
+  if (!SmallDrives()) GTEST_SKIP() << "needs the small test drives E: and F:";
+  Medium medium(TestFolder("medium"));
+  Installer installer(medium);
+  HWND destination = installer.WalkTo(Page::kDestination);
+  ASSERT_NE(destination, nullptr);
+  Browse(installer, destination, {"我的电脑", " (F:)"});
+  Press(destination, 1001);
+  const MessageBoxSeen box = installer.WaitForMessageBox();
+  EXPECT_EQ(box.text, kNoRoom);
+  EXPECT_EQ(box.caption, kWizardCaption);
+  EXPECT_TRUE(box.hasOk);
+  Press(box.window, IDOK);
+  ASSERT_TRUE(WaitFor([&]() -> HWND { return MessageBoxOpen(installer.process().Id()) ? nullptr : destination; }));
+  EXPECT_EQ(installer.WaitForPage(Page::kDestination), destination) << "the page stays";
+  EXPECT_TRUE(FolderExists(kDefaultTarget)) << "nothing else changes";
+
+  Browse(installer, destination, {"我的电脑", " (E:)"});
+  Press(destination, 1001);
+  EXPECT_NE(installer.WaitForPage(Page::kSummary), nullptr) << "exactly 16 MiB is enough";
+}
+
+TEST_F(PagesTest, NonFileSystemItemIsRefused) {
+  Medium medium(TestFolder("medium"));
+  Installer installer(medium);
+  HWND destination = installer.WalkTo(Page::kDestination);
+  ASSERT_NE(destination, nullptr);
+  Press(destination, 1003);
+  HWND browser = WaitForFolderBrowser(installer.process().Id());
+  ASSERT_NE(browser, nullptr);
+  ASSERT_TRUE(SelectInFolderBrowser(browser, installer.process().Id(), {"我的电脑"}));
+  Press(browser, IDOK);
+  const MessageBoxSeen box = installer.WaitForMessageBox();
+  EXPECT_EQ(box.text, "目录路径非法。");
+  EXPECT_EQ(box.caption, kWizardCaption);
+  Press(box.window, IDOK);
+  ASSERT_TRUE(WaitFor([&]() -> HWND { return MessageBoxOpen(installer.process().Id()) ? nullptr : destination; }));
+  EXPECT_EQ(FolderText(destination), kDefaultTarget);
+}
+
+class FinishActionTest : public PagesTest {
+ protected:
+  void SetUp() override {
+    PagesTest::SetUp();
+    startLog_ = TestFolder("log") + "\\started.txt";
+    SetEnvironmentVariableA("QUENDRAL_STANDIN_LOG", startLog_.c_str());
+    // The help file opens with a stand-in that notes it, as a help viewer would open it.
+    helpClass_ = ReadString(HKEY_CLASSES_ROOT, ".chm", nullptr);
+    WriteString(HKEY_CLASSES_ROOT, ".chm", nullptr, "QuendralTestHelp");
+    WriteString(HKEY_CLASSES_ROOT, "QuendralTestHelp\\shell\\open\\command", nullptr,
+                "\"" + HelperDir() + "titled_window.exe\" open %1");
+  }
+  void TearDown() override {
+    SetEnvironmentVariableA("QUENDRAL_STANDIN_LOG", nullptr);
+    if (helpClass_) {
+      WriteString(HKEY_CLASSES_ROOT, ".chm", nullptr, *helpClass_);
+    } else {
+      DeleteKeyTree(HKEY_CLASSES_ROOT, ".chm");
+    }
+    DeleteKeyTree(HKEY_CLASSES_ROOT, "QuendralTestHelp");
+    PagesTest::TearDown();
+  }
+  // Installs the sample medium, sets the two boxes and presses Finish; answers the start log.
+  std::string FinishWith(bool launch, bool help, size_t expectedStarts) {
+    Medium medium(TestFolder("medium"));
+    Installer installer(medium);
+    HWND summary = installer.WalkTo(Page::kSummary);
+    EXPECT_NE(summary, nullptr);
+    if (summary == nullptr) return {};
+    Press(summary, 1001);
+    HWND finish = installer.WaitForPage(Page::kFinish, 60000);
+    EXPECT_NE(finish, nullptr);
+    if (finish == nullptr) return {};
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, 1000)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, IDCANCEL)));
+    EXPECT_EQ(SendMessageA(GetDlgItem(finish, 1006), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(GetDlgItem(finish, 1007), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageA(GetDlgItem(finish, 1006), BM_SETCHECK, launch ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageA(GetDlgItem(finish, 1007), BM_SETCHECK, help ? BST_CHECKED : BST_UNCHECKED, 0);
+    Press(finish, 1001);
+    EXPECT_TRUE(installer.WaitForExit());
+    WaitFor([&]() -> HWND {
+      const std::string log = ReadBytes(startLog_);
+      return static_cast<size_t>(std::count(log.begin(), log.end(), '\n')) >= expectedStarts ? HWND(1) : nullptr;
+    });
+    Sleep(300);  // nothing more may start
+    return ReadBytes(startLog_);
+  }
+  std::string startLog_;
+  std::optional<std::string> helpClass_;
+};
+
+TEST_F(FinishActionTest, DefaultStartsTheReviewMonitorThenTheProduct) {
+  EXPECT_EQ(FinishWith(true, false, 2), "vigilo.exe\r\nlumora.exe\r\n");
+  EXPECT_NE(FindWindowA(nullptr, "Quendral"), nullptr);
+  EXPECT_NE(FindWindowA(nullptr, "Quendral复习自动检查"), nullptr);
+}
+
+TEST_F(FinishActionTest, BothBoxesClearedStartsOnlyTheReviewMonitor) {
+  EXPECT_EQ(FinishWith(false, false, 1), "vigilo.exe\r\n");
+  EXPECT_EQ(FindWindowA(nullptr, "Quendral"), nullptr);
+}
+
+TEST_F(FinishActionTest, HelpIsOpenedLast) {
+  EXPECT_EQ(FinishWith(true, true, 3), "vigilo.exe\r\nlumora.exe\r\nopen " + kDefaultTarget + "\\lumora.chm\r\n");
+}
+
+// The decorations, read off the screen at the coordinates the pages paint them.
+TEST_F(PagesTest, PagesPaintTheirBandsAndBanners) {
+  const COLORREF white = RGB(255, 255, 255);
+  Medium medium(TestFolder());
+  Installer installer(medium);
+  HWND welcome = installer.WaitForPage(Page::kWelcome);
+  ASSERT_NE(welcome, nullptr);
+  Sleep(300);
+  {
+    const ClientSnapshot shot(welcome);
+    const int w = shot.Width();
+    EXPECT_EQ(shot.Pixel(w - 40, 279), white) << "white area to y = 280";
+    EXPECT_NE(shot.Pixel(w - 40, 285), white) << "dialog background below it";
+    EXPECT_EQ(shot.Pixel(w / 2, 281), RGB(128, 128, 128));
+    EXPECT_EQ(shot.Pixel(w / 2, 282), white);
+    EXPECT_NE(shot.Pixel(w - 5, 281), RGB(128, 128, 128)) << "the line ends before W - 5";
+    EXPECT_NE(shot.Pixel(40, 100), white) << "the banner picture";
+    EXPECT_TRUE(shot.AnyPixelOtherThan({200, 25, w - 30, 40}, white)) << "the title";
+    EXPECT_TRUE(shot.AnyPixelOtherThan({200, 80, w - 30, 200}, white)) << "the body";
+  }
+  Press(welcome, 1001);
+  HWND licence = installer.WaitForPage(Page::kLicence);
+  ASSERT_NE(licence, nullptr);
+  Sleep(300);
+  {
+    const ClientSnapshot shot(licence);
+    const int w = shot.Width();
+    EXPECT_EQ(shot.Pixel(w - 100, 59), white) << "white band to y = 60";
+    EXPECT_EQ(shot.Pixel(w / 2, 60), RGB(0, 0, 0));
+    EXPECT_EQ(shot.Pixel(w / 2, 61), white);
+    EXPECT_NE(shot.Pixel(w / 2, 65), white);
+    // Left of the licence box, which covers the middle of the lower line.
+    EXPECT_EQ(shot.Pixel(8, 270), RGB(128, 128, 128));
+    EXPECT_EQ(shot.Pixel(8, 271), white);
+    EXPECT_TRUE(shot.AnyPixelOtherThan({20, 5, 200, 20}, white)) << "the title";
+    EXPECT_TRUE(shot.AnyPixelOtherThan({30, 25, 200, 40}, white)) << "the subtitle";
+    EXPECT_TRUE(shot.AnyPixelOtherThan({w - 60, 10, w - 28, 42}, white)) << "the icon";
+  }
+}
+
+}  // namespace
+}  // namespace e2e

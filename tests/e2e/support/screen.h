@@ -1,0 +1,26 @@
+// Reading what a page shows on the screen, pixel by pixel.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace e2e {
+
+// The client area of a window as the screen shows it at the moment it is taken.
+class ClientSnapshot {
+ public:
+  explicit ClientSnapshot(HWND window);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  COLORREF Pixel(int x, int y) const;
+  // Whether any pixel of `area` differs from `colour`.
+  bool AnyPixelOtherThan(RECT area, COLORREF colour) const;
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<DWORD> pixels_;  // top-down, 0x00RRGGBB
+};
+
+}  // namespace e2e
