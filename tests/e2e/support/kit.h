@@ -49,7 +49,8 @@ Page PageOf(HWND window);
 // A running install.exe.
 class Installer {
  public:
-  explicit Installer(const Medium& medium) : process_("\"" + medium.Installer() + "\"") {}
+  explicit Installer(const Medium& medium) : Installer(medium.Installer()) {}
+  explicit Installer(const std::string& program) : process_("\"" + program + "\"") {}
   Process& process() { return process_; }
   // The page once it is shown (null when it did not come in time).
   HWND WaitForPage(Page page, DWORD timeoutMs = kDefaultWaitMs);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 namespace e2e {
@@ -22,5 +23,8 @@ class ClientSnapshot {
   int height_ = 0;
   std::vector<DWORD> pixels_;  // top-down, 0x00RRGGBB
 };
+
+// Saves the whole screen as a 24-bit BMP file; false when it cannot be written.
+bool SaveScreen(const std::string& path);
 
 }  // namespace e2e

@@ -1,0 +1,92 @@
+// The demo's walk through the kit without a person: installs the sample medium with the
+// wizard and removes it with the uninstaller, saving a picture of the screen at every
+// page. The medium is the one QUENDRAL_KIT_DIR names; the argument is the picture folder.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/e2e/support/kit.h"
+#include "tests/e2e/support/screen.h"
+#include "uninstall/command_line.h"
+
+namespace {
+
+using namespace e2e;
+
+std::string g_pictures;
+int g_failures = 0;
+
+void Picture(const char* name) {
+  Sleep(400);  // let the page finish painting
+  const bool saved = SaveScreen(g_pictures + "\\" + name + ".bmp");
+  std::printf("%-20s %s\n", name, saved ? "saved" : "NOT SAVED");
+}
+
+HWND Expect(HWND window, const char* what) {
+  if (window == nullptr) {
+    std::printf("%-20s did not appear\n", what);
+    ++g_failures;
+  }
+  return window;
+}
+
+HWND VisibleWindow(const char* className, const char* caption) {
+  return WaitFor([=]() -> HWND {
+    HWND window = FindWindowA(className, caption);
+    return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+  });
+}
+
+int Walk() {
+  Installer installer(KitDir() + "install.exe");
+  struct Step {
+    Page page;
+    const char* name;
+  };
+  for (const Step& step : {Step{Page::kWelcome, "1-welcome"}, Step{Page::kLicence, "2-licence"},
+                           Step{Page::kDestination, "3-destination"}, Step{Page::kSummary, "4-summary"}}) {
+    HWND page = Expect(installer.WaitForPage(step.page), step.name);
+    if (page == nullptr) return 1;
+    Picture(step.name);
+    Press(page, 1001);
+  }
+  if (HWND progress = installer.WaitForPage(Page::kProgress, 5000)) {
+    (void)progress;
+    SaveScreen(g_pictures + "\\5-progress.bmp");
+    std::printf("%-20s saved\n", "5-progress");
+  }
+  HWND finish = Expect(installer.WaitForPage(Page::kFinish, 60000), "6-finish");
+  if (finish == nullptr) return 1;
+  Picture("6-finish");
+  // The product itself would keep the uninstaller from running; the review monitor starts.
+  SendMessageA(GetDlgItem(finish, 1006), BM_SETCHECK, BST_UNCHECKED, 0);
+  Press(finish, 1001);
+  installer.WaitForExit();
+
+  Process firstRun("\"" + kDefaultTarget + "\\uninstall.exe\"");
+  const MessageBoxSeen question = WaitForMessageBox(firstRun.Id());
+  if (Expect(question.window, "7-uninstall-confirm") == nullptr) return 1;
+  Picture("7-uninstall-confirm");
+  Press(question.window, IDYES);
+  HWND done = Expect(VisibleWindow("#32770", "删除向导"), "8-uninstall-finish");
+  if (done == nullptr) return 1;
+  Picture("8-uninstall-finish");
+  Press(done, 1001);
+  WaitFor([done]() -> HWND { return IsWindow(done) ? nullptr : done; });
+
+  const bool gone = !FolderExists(kMorvessaFolder) && !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey);
+  std::printf("after the uninstall: %s\n", gone ? "nothing of the product is left" : "SOMETHING IS LEFT");
+  return gone && g_failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main() {
+  g_pictures = command_line::ArgumentAfterProgramName(GetCommandLineA());
+  if (g_pictures.empty() || KitDir() == "\\") {
+    std::printf("usage: QUENDRAL_KIT_DIR=<medium> demo_walk.exe <picture folder>\n");
+    return 2;
+  }
+  return Walk();
+}
