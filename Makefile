@@ -3,7 +3,7 @@ BUILD_DIR ?= $(CURDIR)/build
 export BUILD_DIR
 JOBS ?= 2
 
-.PHONY: all deps build demo test clean
+.PHONY: all deps build sanitize fuzz-build demo test fuzz lint clean
 
 all: build
 
@@ -18,8 +18,22 @@ build: deps
 	cmake --build $(BUILD_DIR)/win -j$(JOBS)
 	bash scripts/layout_medium.sh
 
-test: build
+# The unit tests once more under AddressSanitizer and UndefinedBehaviorSanitizer (GCC,
+# which keeps the GBK literals the tests compare against).
+sanitize: deps
+	cmake -S . -B $(BUILD_DIR)/sanitize -DCMAKE_BUILD_TYPE=Debug -DKIT_SANITIZE=ON >/dev/null
+	cmake --build $(BUILD_DIR)/sanitize -j$(JOBS)
+
+fuzz-build: deps
+	cmake -S . -B $(BUILD_DIR)/fuzz -DKIT_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+	cmake --build $(BUILD_DIR)/fuzz -j$(JOBS)
+
+test: build sanitize fuzz-build
 	bash scripts/run_tests.sh
+
+fuzz: fuzz-build
+	bash scripts/run_fuzz.sh
 
 demo: build
 	bash scripts/demo.sh

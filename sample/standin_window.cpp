@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <string>
 
 #include "product/product_facts.h"
 
@@ -35,10 +34,18 @@ void NoteStart(const char* programName) {
   char logPath[MAX_PATH];
   const DWORD length = GetEnvironmentVariableA("QUENDRAL_STANDIN_LOG", logPath, sizeof logPath);
   if (length == 0 || length >= sizeof logPath) return;
-  if (std::FILE* log = std::fopen(logPath, "ab")) {
-    std::fprintf(log, "%s\r\n", programName);
-    std::fclose(log);
+  // Opened unshared, so that programs started at the same moment append one after the
+  // other instead of over each other; a program that finds it busy tries again.
+  HANDLE log = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 200 && log == INVALID_HANDLE_VALUE; ++attempt) {
+    log = CreateFileA(logPath, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log == INVALID_HANDLE_VALUE) Sleep(10);
   }
+  if (log == INVALID_HANDLE_VALUE) return;
+  const std::string line = std::string(programName) + "\r\n";
+  DWORD written = 0;
+  WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(log);
 }
 
 int RunTitledWindow(const char* programName, const char* title, int closeOnRequest) {

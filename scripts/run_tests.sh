@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the native unit tests, then the end-to-end tests under Wine, and ends with one
-# summary line "N passed, N failed" over both.
+# Runs the native unit tests (plain and sanitized), the fuzzers for a short while, then the
+# end-to-end tests under Wine, and ends with one summary line "N passed, N failed".
 set -uo pipefail
 : "${BUILD_DIR:?}"
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +11,10 @@ mkdir -p "$results"
 status=0
 echo "== unit tests (native)"
 "$BUILD_DIR/native/tests/unit/unit_tests" --gtest_output="xml:$results/unit.xml" || status=1
+echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+"$BUILD_DIR/sanitize/tests/unit/unit_tests" --gtest_output="xml:$results/unit-sanitized.xml" || status=1
+echo "== fuzzing: the seed corpora and ${FUZZ_SECONDS:-3} s more for each parser"
+FUZZ_SECONDS="${FUZZ_SECONDS:-3}" bash "$root/scripts/run_fuzz.sh" || status=1
 
 echo "== end-to-end tests (Wine)"
 # shellcheck source=wine_session.sh
