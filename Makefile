@@ -3,7 +3,7 @@ BUILD_DIR ?= $(CURDIR)/build
 export BUILD_DIR
 JOBS ?= 2
 
-.PHONY: all deps build sanitize fuzz-build demo test fuzz lint clean
+.PHONY: all deps build sanitize fuzz-build demo test fuzz bench lint clean
 
 all: build
 
@@ -34,6 +34,12 @@ test: build sanitize fuzz-build
 
 fuzz: fuzz-build
 	bash scripts/run_fuzz.sh
+
+bench: build
+	bash scripts/bench.sh
+
+lint: deps
+	bash scripts/lint.sh
 
 demo: build
 	bash scripts/demo.sh

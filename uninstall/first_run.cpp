@@ -14,6 +14,8 @@ void ShowStopProductMessage(const char* text) { MessageBoxA(nullptr, text, kCapt
 
 // Starts the copy by its full path, shown normally. Not WinExec: that waits up to 30 s for
 // the copy to become idle, and the copy first waits for this process to end.
+// The command line is taken by value: CreateProcessA may write into its buffer.
+// cppcheck-suppress passedByValue
 void StartCopy(const std::string& program, std::string commandLine) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

@@ -37,8 +37,8 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
 
 // ---- Welcome ----------------------------------------------------------------------
 
-WelcomePage::WelcomePage() : WizardPage(IDD_WELCOME) {
-  AppIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ABOUT));
+WelcomePage::WelcomePage()
+    : WizardPage(IDD_WELCOME), AppIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ABOUT))) {
   OnCommandId(IDC_BACK, [this] { GoBack(); });
   OnCommandId(IDC_NEXT, [this] { GoNext(); });
 }
