@@ -26,17 +26,37 @@ struct PaintTools {
   }
 };
 
+// One paint: begun at construction, the white area (0, 0, W, whiteBottom) filled, ended
+// at destruction before the tools are deleted.
+class Painting {
+ public:
+  Painting(HWND page, int whiteBottom) : page_(page), dc_(BeginPaint(page, &paint_)) {
+    RECT client;
+    GetClientRect(page, &client);
+    width_ = client.right;
+    client.bottom = whiteBottom;
+    FillRect(dc_, &client, tools_.white);
+  }
+  ~Painting() { EndPaint(page_, &paint_); }
+  HDC Dc() const { return dc_; }
+  int Width() const { return width_; }
+  const PaintTools& Tools() const { return tools_; }
+
+ private:
+  PaintTools tools_;  // members outlive the destructor body: deleted after EndPaint
+  HWND page_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+  int width_ = 0;
+};
+
 }  // namespace
 
 void HeaderBand(HWND page, const char* title, const char* subtitle, HICON icon) {
-  PaintTools tools;
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(page, &paint);
-  RECT client;
-  GetClientRect(page, &client);
-  const int width = client.right;
-  client.bottom = 60;
-  FillRect(dc, &client, tools.white);
+  Painting painting(page, 60);
+  HDC dc = painting.Dc();
+  const int width = painting.Width();
+  const PaintTools& tools = painting.Tools();
   if (icon != nullptr) DrawIcon(dc, width - 60, 10, icon);
   HGDIOBJ previousFont = SelectObject(dc, tools.title);
   TextOutA(dc, 20, 5, title, lstrlenA(title));
@@ -52,18 +72,13 @@ void HeaderBand(HWND page, const char* title, const char* subtitle, HICON icon) 
   SelectObject(dc, GetStockObject(WHITE_PEN));
   Line(dc, 5, width - 5, 271);
   SelectObject(dc, previousPen);
-  EndPaint(page, &paint);
 }
 
 void BannerPage(HWND page, const char* title, const char* body) {
-  PaintTools tools;
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(page, &paint);
-  RECT client;
-  GetClientRect(page, &client);
-  const int width = client.right;
-  client.bottom = 280;
-  FillRect(dc, &client, tools.white);
+  Painting painting(page, 280);
+  HDC dc = painting.Dc();
+  const int width = painting.Width();
+  const PaintTools& tools = painting.Tools();
   HGDIOBJ previousFont = SelectObject(dc, tools.title);
   TextOutA(dc, 200, 25, title, lstrlenA(title));
   SelectObject(dc, tools.body);
@@ -75,7 +90,6 @@ void BannerPage(HWND page, const char* title, const char* body) {
   SelectObject(dc, GetStockObject(WHITE_PEN));
   Line(dc, 5, width - 5, 282);
   SelectObject(dc, previousPen);
-  EndPaint(page, &paint);
 }
 
 }  // namespace painting

@@ -31,10 +31,7 @@ class InstallTest : public KitTest {
 
   // Runs the wizard from the welcome page to the finish page.
   HWND InstallToFinish(Installer& installer) {
-    HWND summary = installer.WalkTo(Page::kSummary);
-    if (summary == nullptr) return nullptr;
-    Press(summary, 1001);
-    return installer.WaitForPage(Page::kFinish, kInstallWaitMs);
+    return installer.StartCopy() ? installer.WaitForPage(Page::kFinish, kInstallWaitMs) : nullptr;
   }
 
   // Expects the one failure message, presses OK and expects the wizard to end with the
@@ -142,9 +139,7 @@ TEST_F(InstallTest, ALineLongerThan255BytesIsCutAndItsCopyFailsCleanly) {
   Medium medium(TestFolder());
   medium.SetManifest(std::string(300, 'a') + "\r\n");
   Installer installer(medium);
-  HWND summary = installer.WalkTo(Page::kSummary);
-  ASSERT_NE(summary, nullptr);
-  Press(summary, 1001);
+  ASSERT_TRUE(installer.StartCopy());
   ExpectFailureRolledBack(installer, kDefaultTarget + "\\" + std::string(255, 'a') + "不能复制，安装程序将终止。", before);
 }
 
@@ -178,9 +173,7 @@ TEST_F(InstallTest, CancelYesDuringALargeCopyRollsBackWithoutASecondQuestion) {
   medium.SetManifest(manifest);
   AddLargeDataFile(medium, "large.bin");
   Installer installer(medium);
-  HWND summary = installer.WalkTo(Page::kSummary);
-  ASSERT_NE(summary, nullptr);
-  Press(summary, 1001);
+  ASSERT_TRUE(installer.StartCopy());
   HWND progress = installer.WaitForPage(Page::kProgress);
   ASSERT_NE(progress, nullptr);
   ASSERT_TRUE(WaitForStatus(progress, kDefaultTarget + "\\large.bin"));
@@ -200,9 +193,7 @@ TEST_F(InstallTest, StoppedInstallLogHasAnEmptyRegistrySection) {
   Medium medium(TestFolder());
   medium.SetManifest("lumora.exe\r\nmissing.bin\r\nvigilo.exe\r\n");
   Installer installer(medium);
-  HWND summary = installer.WalkTo(Page::kSummary);
-  ASSERT_NE(summary, nullptr);
-  Press(summary, 1001);
+  ASSERT_TRUE(installer.StartCopy());
   HWND progress = installer.WaitForPage(Page::kProgress);
   const MessageBoxSeen box = installer.WaitForMessageBox(kInstallWaitMs);
   EXPECT_EQ(box.text, kDefaultTarget + "\\missing.bin不能复制，安装程序将终止。");
@@ -222,9 +213,7 @@ TEST_F(InstallTest, MissingManifestFailsBeforeAnythingIsInstalled) {
   Medium medium(TestFolder());
   DeleteFileA((medium.Dir() + "install.inf").c_str());
   Installer installer(medium);
-  HWND summary = installer.WalkTo(Page::kSummary);
-  ASSERT_NE(summary, nullptr);
-  Press(summary, 1001);
+  ASSERT_TRUE(installer.StartCopy());
   ExpectFailureRolledBack(installer, medium.Dir() + "install.inf不能打开，安装程序将终止。", before);
 }
 
@@ -233,9 +222,7 @@ TEST_F(InstallTest, MissingSourceFileFailsAndRollsBack) {
   Medium medium(TestFolder());
   medium.SetManifest("lumora.exe\r\nmissing.bin\r\nvigilo.exe\r\n");
   Installer installer(medium);
-  HWND summary = installer.WalkTo(Page::kSummary);
-  ASSERT_NE(summary, nullptr);
-  Press(summary, 1001);
+  ASSERT_TRUE(installer.StartCopy());
   ExpectFailureRolledBack(installer, kDefaultTarget + "\\missing.bin不能复制，安装程序将终止。", before);
 }
 
@@ -247,9 +234,7 @@ TEST_F(InstallTest, DestinationThatRefusesTheOverwriteIsACopyFailure) {
   const MachineState before = CaptureMachineState();
   Medium medium(TestFolder());
   Installer installer(medium);
-  HWND summary = installer.WalkTo(Page::kSummary);
-  ASSERT_NE(summary, nullptr);
-  Press(summary, 1001);
+  ASSERT_TRUE(installer.StartCopy());
   ExpectFailureRolledBack(installer, kDefaultTarget + "\\vigilo.exe不能复制，安装程序将终止。", before);
   EXPECT_EQ(ReadBytes(kDefaultTarget + "\\vigilo.exe\\inside"), "kept");
 }
@@ -259,9 +244,7 @@ TEST_F(InstallTest, LogThatCannotBeCreatedFailsAndRollsBack) {
   const MachineState before = CaptureMachineState();
   Medium medium(TestFolder());
   Installer installer(medium);
-  HWND summary = installer.WalkTo(Page::kSummary);
-  ASSERT_NE(summary, nullptr);
-  Press(summary, 1001);
+  ASSERT_TRUE(installer.StartCopy());
   ExpectFailureRolledBack(installer, kDefaultTarget + "\\uninstall.inf不能产生，安装程序将终止。", before);
 }
 

@@ -15,15 +15,6 @@ constexpr char kNoRoom[] = "磁盘有效空间不够,将不能安装。请您重
 
 class PagesTest : public KitTest {
  protected:
-  // Opens Browse on the destination page, selects the item path and presses OK.
-  static void Browse(Installer& installer, HWND destination, const std::vector<std::string>& items) {
-    Press(destination, 1003);
-    HWND browser = WaitForFolderBrowser(installer.process().Id());
-    ASSERT_NE(browser, nullptr);
-    ASSERT_TRUE(SelectInFolderBrowser(browser, installer.process().Id(), items));
-    Press(browser, IDOK);
-    ASSERT_TRUE(WaitFor([browser]() -> HWND { return IsWindow(browser) ? nullptr : browser; }));
-  }
   static std::string FolderText(HWND destination) { return WindowText(GetDlgItem(destination, 1005)); }
   static bool SmallDrives() { return std::getenv("QUENDRAL_SMALL_DRIVES") != nullptr; }
 };
@@ -57,13 +48,13 @@ TEST_F(PagesTest, LicenceBoxShowsLicenseTxtExactlyOrNothing) {
 TEST_F(PagesTest, ChosenFolderIsKeptAcrossBackAndShownOnTheSummary) {
   const std::string first = TestFolder("first");
   const std::string second = TestFolder("second");
-  const std::string testName = first.substr(std::string("C:\\kit-tests\\").size(), first.rfind('\\') - 13);
+  const std::string testName = TestFolderName();
   Medium medium(TestFolder("medium"));
   Installer installer(medium);
   HWND destination = installer.WalkTo(Page::kDestination);
   ASSERT_NE(destination, nullptr);
   EXPECT_EQ(FolderText(destination), kDefaultTarget);
-  Browse(installer, destination, {"我的电脑", " (C:)", "kit-tests", testName, "first"});
+  ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (C:)", "kit-tests", testName, "first"}));
   EXPECT_EQ(FolderText(destination), first);
   Press(destination, 1001);
   HWND summary = installer.WaitForPage(Page::kSummary);
@@ -75,7 +66,7 @@ TEST_F(PagesTest, ChosenFolderIsKeptAcrossBackAndShownOnTheSummary) {
   destination = installer.WaitForPage(Page::kDestination);
   ASSERT_NE(destination, nullptr);
   EXPECT_EQ(FolderText(destination), first) << "Back shows the last choice";
-  Browse(installer, destination, {"我的电脑", " (C:)", "kit-tests", testName, "second"});
+  ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (C:)", "kit-tests", testName, "second"}));
   Press(destination, 1001);
   summary = installer.WaitForPage(Page::kSummary);
   ASSERT_NE(summary, nullptr);
@@ -87,7 +78,7 @@ TEST_F(PagesTest, DriveRootOnAnotherDriveIsKeptWithItsBackslash) {
   Installer installer(medium);
   HWND destination = installer.WalkTo(Page::kDestination);
   ASSERT_NE(destination, nullptr);
-  Browse(installer, destination, {"我的电脑", " (D:)"});
+  ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (D:)"}));
   EXPECT_EQ(FolderText(destination), "D:\\");
   Press(destination, 1001);
   HWND summary = installer.WaitForPage(Page::kSummary);
@@ -102,7 +93,7 @@ TEST_F(PagesTest, InstallIntoADriveRootUsesItWithoutTheBackslash) {
   Installer installer(medium);
   HWND destination = installer.WalkTo(Page::kDestination);
   ASSERT_NE(destination, nullptr);
-  Browse(installer, destination, {"我的电脑", " (D:)"});
+  ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (D:)"}));
   Press(destination, 1001);
   HWND summary = installer.WaitForPage(Page::kSummary);
   ASSERT_NE(summary, nullptr);
@@ -125,7 +116,7 @@ TEST_F(PagesTest, FreeSpaceLimitIsExactly16MiB) {
   Installer installer(medium);
   HWND destination = installer.WalkTo(Page::kDestination);
   ASSERT_NE(destination, nullptr);
-  Browse(installer, destination, {"我的电脑", " (F:)"});
+  ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (F:)"}));
   Press(destination, 1001);
   const MessageBoxSeen box = installer.WaitForMessageBox();
   EXPECT_EQ(box.text, kNoRoom);
@@ -136,7 +127,7 @@ TEST_F(PagesTest, FreeSpaceLimitIsExactly16MiB) {
   EXPECT_EQ(installer.WaitForPage(Page::kDestination), destination) << "the page stays";
   EXPECT_TRUE(FolderExists(kDefaultTarget)) << "nothing else changes";
 
-  Browse(installer, destination, {"我的电脑", " (E:)"});
+  ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (E:)"}));
   Press(destination, 1001);
   EXPECT_NE(installer.WaitForPage(Page::kSummary), nullptr) << "exactly 16 MiB is enough";
 }
@@ -185,10 +176,9 @@ class FinishActionTest : public PagesTest {
   std::string FinishWith(bool launch, bool help, size_t expectedStarts) {
     Medium medium(TestFolder("medium"));
     Installer installer(medium);
-    HWND summary = installer.WalkTo(Page::kSummary);
-    EXPECT_NE(summary, nullptr);
-    if (summary == nullptr) return {};
-    Press(summary, 1001);
+    const bool started = installer.StartCopy();
+    EXPECT_TRUE(started);
+    if (!started) return {};
     HWND finish = installer.WaitForPage(Page::kFinish, 60000);
     EXPECT_NE(finish, nullptr);
     if (finish == nullptr) return {};

@@ -31,10 +31,9 @@ class ReliabilityTest : public KitTest {
   };
   Outcome RunToTheEnd(Installer& installer) {
     Outcome outcome;
-    HWND summary = installer.WalkTo(Page::kSummary);
-    EXPECT_NE(summary, nullptr);
-    if (summary == nullptr) return outcome;
-    Press(summary, 1001);
+    const bool started = installer.StartCopy();
+    EXPECT_TRUE(started);
+    if (!started) return outcome;
     const ULONGLONG deadline = GetTickCount64() + kInstallWaitMs;
     while (installer.process().Running() && GetTickCount64() < deadline) {
       const MessageBoxSeen box = installer.WaitForMessageBox(50);
@@ -123,19 +122,14 @@ TEST_F(ReliabilityTest, GbkNamesWithTrailByte5CInTheManifestAndTheInstallFolder)
   const std::string parent = TestFolder("target");
   const std::string target = parent + "\\誠";
   MakeFolders(target);
-  const std::string testName = parent.substr(13, parent.rfind('\\') - 13);
   Medium medium(TestFolder("medium"));
   medium.SetManifest("誠.txt\r\n");
   medium.AddDataFile("誠.txt", "sincere");
   Installer installer(medium);
   HWND destination = installer.WalkTo(Page::kDestination);
   ASSERT_NE(destination, nullptr);
-  Press(destination, 1003);
-  HWND browser = WaitForFolderBrowser(installer.process().Id());
-  ASSERT_NE(browser, nullptr);
-  ASSERT_TRUE(SelectInFolderBrowser(browser, installer.process().Id(),
-                                    {"我的电脑", " (C:)", "kit-tests", testName, "target", "誠"}));
-  Press(browser, IDOK);
+  ASSERT_TRUE(BrowseTo(installer.process().Id(), destination,
+                       {"我的电脑", " (C:)", "kit-tests", TestFolderName(), "target", "誠"}));
   ASSERT_TRUE(WaitFor([&]() -> HWND { return WindowText(GetDlgItem(destination, 1005)) == target ? destination : nullptr; }));
   Press(destination, 1001);
   HWND summary = installer.WaitForPage(Page::kSummary);
@@ -154,9 +148,7 @@ TEST_F(ReliabilityTest, KilledInstallLeavesWholeRecordsThatTheUninstallerRemoves
   AddLargeDataFile(medium, "large.bin");
   {
     Installer installer(medium);
-    HWND summary = installer.WalkTo(Page::kSummary);
-    ASSERT_NE(summary, nullptr);
-    Press(summary, 1001);
+    ASSERT_TRUE(installer.StartCopy());
     HWND progress = installer.WaitForPage(Page::kProgress);
     ASSERT_NE(progress, nullptr);
     ASSERT_TRUE(WaitForStatus(progress, kDefaultTarget + "\\large.bin"));

@@ -88,4 +88,12 @@ bool SelectInFolderBrowser(HWND browser, DWORD processId, const std::vector<std:
   return true;
 }
 
+bool BrowseTo(DWORD processId, HWND destinationPage, const std::vector<std::string>& itemTexts) {
+  Press(destinationPage, 1003);
+  HWND browser = WaitForFolderBrowser(processId);
+  if (browser == nullptr || !SelectInFolderBrowser(browser, processId, itemTexts)) return false;
+  Press(browser, IDOK);
+  return WaitFor([browser]() -> HWND { return IsWindow(browser) ? nullptr : browser; }) != nullptr;
+}
+
 }  // namespace e2e

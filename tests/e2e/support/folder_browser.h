@@ -15,4 +15,8 @@ HWND WaitForFolderBrowser(DWORD processId);
 // "kit-tests"}) by expanding each level, and answers whether every level was found.
 bool SelectInFolderBrowser(HWND browser, DWORD processId, const std::vector<std::string>& itemTexts);
 
+// Presses Browse on the destination page, selects the item path, presses OK and waits
+// until the browser has closed.
+bool BrowseTo(DWORD processId, HWND destinationPage, const std::vector<std::string>& itemTexts);
+
 }  // namespace e2e

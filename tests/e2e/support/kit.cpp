@@ -79,9 +79,20 @@ HWND Installer::WalkTo(Page target) {
   return window;
 }
 
-std::string KitTest::TestFolder(const std::string& name) {
+bool Installer::StartCopy() {
+  HWND summary = WalkTo(Page::kSummary);
+  if (summary == nullptr) return false;
+  Press(summary, 1001);
+  return true;
+}
+
+std::string KitTest::TestFolderName() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string folder = std::string(kTestsRoot) + "\\" + info->test_suite_name() + "." + info->name();
+  return std::string(info->test_suite_name()) + "." + info->name();
+}
+
+std::string KitTest::TestFolder(const std::string& name) {
+  std::string folder = std::string(kTestsRoot) + "\\" + TestFolderName();
   if (ownFolder_.empty()) {
     RemoveTree(folder);
     ownFolder_ = folder;

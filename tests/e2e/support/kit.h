@@ -59,6 +59,9 @@ class Installer {
   }
   // Presses Next on each page from the welcome page to `page`, which it answers.
   HWND WalkTo(Page page);
+  // Walks to the summary page and presses Next there: the copy starts. False when the
+  // summary page did not come.
+  bool StartCopy();
   bool WaitForExit(DWORD timeoutMs = kDefaultWaitMs) { return process_.WaitForExit(timeoutMs); }
 
  private:
@@ -72,6 +75,8 @@ class KitTest : public ::testing::Test {
   void TearDown() override;
   // A folder of this test's own under C:\kit-tests, created empty.
   std::string TestFolder(const std::string& name = "");
+  // The name of that folder inside C:\kit-tests (as the folder browser lists it).
+  static std::string TestFolderName();
   static void CleanMachine();
 
  private:
