@@ -189,7 +189,7 @@ TEST_F(InstallTest, CancelYesDuringALargeCopyRollsBackWithoutASecondQuestion) {
   EXPECT_TRUE(before == after) << Difference(before, after);
 }
 
-TEST_F(InstallTest, StoppedInstallLogHasAnEmptyRegistrySection) {
+TEST_F(InstallTest, FailedLineIsLoggedBeforeItsMessageAndTheBarHasNotCountedIt) {
   Medium medium(TestFolder());
   medium.SetManifest("lumora.exe\r\nmissing.bin\r\nvigilo.exe\r\n");
   Installer installer(medium);
@@ -201,7 +201,6 @@ TEST_F(InstallTest, StoppedInstallLogHasAnEmptyRegistrySection) {
   // The failed line is already in the log; the bar has not yet counted it.
   EXPECT_EQ(Log(), kDefaultTarget + "\\lumora.exe\r\n" + kDefaultTarget + "\\missing.bin\r\n");
   EXPECT_EQ(ProgressPosition(progress), 1);
-  // Keep the finished log: a copy taken just before the roll-back deletes it.
   Press(box.window, IDOK);
   EXPECT_TRUE(installer.WaitForExit());
   EXPECT_FALSE(FolderExists(kMorvessaFolder));
