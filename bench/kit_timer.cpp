@@ -48,12 +48,7 @@ int TimeInstall(const std::string& medium) {
 int TimeUninstall(const std::string& logPath) {
   const LARGE_INTEGER start = Now();
   Process removal("\"" + KitDir() + "uninstall.exe\" " + logPath);
-  HWND finish = WaitFor(
-      []() -> HWND {
-        HWND page = FindWindowA("#32770", "删除向导");
-        return page != nullptr && IsWindowVisible(page) ? page : nullptr;
-      },
-      600000);
+  HWND finish = WaitForUninstallFinishPage(600000);
   const double elapsed = Milliseconds(start);
   if (finish == nullptr) return 1;
   Press(finish, 1001);

@@ -31,13 +31,6 @@ HWND Expect(HWND window, const char* what) {
   return window;
 }
 
-HWND VisibleWindow(const char* className, const char* caption) {
-  return WaitFor([=]() -> HWND {
-    HWND window = FindWindowA(className, caption);
-    return window != nullptr && IsWindowVisible(window) ? window : nullptr;
-  });
-}
-
 int Walk() {
   Installer installer(KitDir() + "install.exe");
   struct Step {
@@ -69,7 +62,7 @@ int Walk() {
   if (Expect(question.window, "7-uninstall-confirm") == nullptr) return 1;
   Picture("7-uninstall-confirm");
   Press(question.window, IDYES);
-  HWND done = Expect(VisibleWindow("#32770", "删除向导"), "8-uninstall-finish");
+  HWND done = Expect(WaitForUninstallFinishPage(), "8-uninstall-finish");
   if (done == nullptr) return 1;
   Picture("8-uninstall-finish");
   Press(done, 1001);

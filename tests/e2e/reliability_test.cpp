@@ -156,7 +156,7 @@ TEST_F(ReliabilityTest, KilledInstallLeavesWholeRecordsThatTheUninstallerRemoves
   const std::string log = ReadBytes(kDefaultTarget + "\\uninstall.inf");
   EXPECT_EQ(log, kDefaultTarget + "\\lumora.exe\r\n" + kDefaultTarget + "\\vigilo.exe\r\n");
   Process removal("\"" + KitDir() + "uninstall.exe\" " + kDefaultTarget + "\\uninstall.inf");
-  HWND finish = WaitFor([] { return FindWindowA("#32770", "删除向导"); }, 70000);
+  HWND finish = WaitForUninstallFinishPage(70000);
   ASSERT_NE(finish, nullptr);
   EXPECT_FALSE(FileExists(kDefaultTarget + "\\lumora.exe"));
   EXPECT_FALSE(FileExists(kDefaultTarget + "\\vigilo.exe"));
@@ -189,7 +189,7 @@ TEST_F(ReliabilityTest, BadLogsAreCarriedOutAsFarAsTheyGo) {
     CopyOrDie(KitDir() + "uninstall.exe", installed + "\\uninstall.exe");
     WriteBytes(installed + "\\uninstall.inf", c.log);
     Process removal("\"" + KitDir() + "uninstall.exe\" " + installed + "\\uninstall.inf");
-    HWND finish = WaitFor([] { return FindWindowA("#32770", "删除向导"); }, 120000);
+    HWND finish = WaitForUninstallFinishPage(120000);
     ASSERT_NE(finish, nullptr) << c.name;
     if (c.victimGoes) {
       EXPECT_FALSE(FileExists(victim)) << c.name;

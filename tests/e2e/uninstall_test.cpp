@@ -8,7 +8,6 @@
 namespace e2e {
 namespace {
 
-constexpr char kFinishCaption[] = "删除向导";
 constexpr char kUninstallCaption[] = "Quendral删除程序";
 
 std::string TempCopy() {
@@ -17,15 +16,6 @@ std::string TempCopy() {
   return std::string(temp) + "uninstall.exe";
 }
 
-// Visible only once its initialisation has run.
-HWND WaitForFinishPage(DWORD timeoutMs = kDefaultWaitMs) {
-  return WaitFor(
-      []() -> HWND {
-        HWND page = FindWindowA("#32770", kFinishCaption);
-        return page != nullptr && IsWindowVisible(page) ? page : nullptr;
-      },
-      timeoutMs);
-}
 
 // Ends the finish page with its Finish button and waits until it is gone.
 bool PressFinish(HWND page) {
@@ -71,7 +61,7 @@ TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
   EXPECT_TRUE(question.hasYesNo);
   Press(question.window, IDYES);
   EXPECT_TRUE(firstRun.WaitForExit());
-  HWND finish = WaitForFinishPage(70000);
+  HWND finish = WaitForUninstallFinishPage(70000);
   ASSERT_NE(finish, nullptr);
   EXPECT_TRUE(PressFinish(finish));
 
@@ -121,7 +111,7 @@ TEST_F(UninstallTest, ReviewMonitorClosingOnTheFifthRequestLetsTheFirstRunGoOn) 
   const std::string folder = MakeInstallFolder("");
   Process firstRun("\"" + folder + "\\uninstall.exe\"");
   Press(WaitForMessageBox(firstRun.Id()).window, IDYES);
-  HWND finish = WaitForFinishPage(70000);
+  HWND finish = WaitForUninstallFinishPage(70000);
   ASSERT_NE(finish, nullptr);
   EXPECT_EQ(monitor.Finish(), 5);
   EXPECT_TRUE(PressFinish(finish));
@@ -149,7 +139,7 @@ TEST_F(UninstallTest, RemovalRunWithAMissingLogShowsOnlyTheFinishPage) {
   const std::string folder = MakeInstallFolder("");
   DeleteFileA((folder + "\\uninstall.inf").c_str());
   Process removal("\"" + KitDir() + "uninstall.exe\" " + folder + "\\uninstall.inf");
-  HWND finish = WaitForFinishPage();
+  HWND finish = WaitForUninstallFinishPage();
   ASSERT_NE(finish, nullptr);
   EXPECT_TRUE(FileExists(folder + "\\uninstall.exe")) << "nothing is deleted without a log";
   EXPECT_TRUE(PressFinish(finish));
@@ -159,7 +149,7 @@ TEST_F(UninstallTest, RemovalRunWithAMissingLogShowsOnlyTheFinishPage) {
 TEST_F(UninstallTest, EmptyLogDeletesTheLogAndTheProgramFile) {
   const std::string folder = MakeInstallFolder("");
   Process removal("\"" + KitDir() + "uninstall.exe\" " + folder + "\\uninstall.inf");
-  HWND finish = WaitForFinishPage();
+  HWND finish = WaitForUninstallFinishPage();
   ASSERT_NE(finish, nullptr);
   EXPECT_FALSE(FileExists(folder + "\\uninstall.inf"));
   EXPECT_FALSE(FileExists(folder + "\\uninstall.exe"));
@@ -186,7 +176,7 @@ TEST_F(UninstallTest, RemovalRunCarriesOutEveryKindOfRecord) {
                           "\\last.txt";
   const std::string installed = MakeInstallFolder(log);
   Process removal("\"" + KitDir() + "uninstall.exe\" " + installed + "\\uninstall.inf");
-  HWND finish = WaitForFinishPage();
+  HWND finish = WaitForUninstallFinishPage();
   ASSERT_NE(finish, nullptr);
   EXPECT_FALSE(FileExists(f + "\\a.txt"));
   EXPECT_TRUE(FileExists(f + "\\last.txt"));
@@ -210,7 +200,7 @@ TEST_F(UninstallTest, EmptyRegistrySectionStillLeavesTheFoldersAsSectionTwo) {
   MakeFolders(folder + "\\users");
   const std::string installed = MakeInstallFolder(folder + "\\b.txt\r\n\r\n\r\n" + folder + "\\users\r\n");
   Process removal("\"" + KitDir() + "uninstall.exe\" " + installed + "\\uninstall.inf");
-  HWND finish = WaitForFinishPage();
+  HWND finish = WaitForUninstallFinishPage();
   ASSERT_NE(finish, nullptr);
   EXPECT_FALSE(FileExists(folder + "\\b.txt"));
   EXPECT_FALSE(FolderExists(folder + "\\users"));
@@ -225,10 +215,10 @@ TEST_F(UninstallTest, RemovalWaitsWhileTheInstalledProgramIsStillHeld) {
   Process removal("\"" + KitDir() + "uninstall.exe\" " + folder + "\\uninstall.inf");
   ASSERT_TRUE(WaitFor([&]() -> HWND { return FileExists(folder + "\\uninstall.inf") ? nullptr : HWND(1); }));
   Sleep(1000);
-  EXPECT_EQ(FindWindowA("#32770", kFinishCaption), nullptr) << "still retrying the program file";
+  EXPECT_EQ(FindWindowA("#32770", "删除向导"), nullptr) << "still retrying the program file";
   EXPECT_TRUE(FileExists(program));
   CloseHandle(held);
-  HWND finish = WaitForFinishPage();
+  HWND finish = WaitForUninstallFinishPage();
   ASSERT_NE(finish, nullptr);
   EXPECT_FALSE(FileExists(program));
   EXPECT_TRUE(PressFinish(finish));
@@ -237,7 +227,7 @@ TEST_F(UninstallTest, RemovalWaitsWhileTheInstalledProgramIsStillHeld) {
 TEST_F(UninstallTest, FinishPageClosesOnlyByFinishOrTheCloseBox) {
   for (bool useCloseBox : {false, true}) {
     Process removal("\"" + KitDir() + "uninstall.exe\" C:\\no such folder\\uninstall.inf");
-    HWND finish = WaitForFinishPage();
+    HWND finish = WaitForUninstallFinishPage();
     ASSERT_NE(finish, nullptr);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, 1000)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, IDCANCEL)));

@@ -177,6 +177,15 @@ void AddLargeDataFile(const Medium& medium, const std::string& name, int megabyt
   if (!CreateHardLinkA(path.c_str(), cache.c_str(), nullptr)) CopyOrDie(cache, path);
 }
 
+HWND WaitForUninstallFinishPage(DWORD timeoutMs) {
+  return WaitFor(
+      []() -> HWND {
+        HWND page = FindWindowA("#32770", "删除向导");
+        return page != nullptr && IsWindowVisible(page) ? page : nullptr;
+      },
+      timeoutMs);
+}
+
 bool WaitForStatus(HWND progressPage, const std::string& path, DWORD timeoutMs) {
   return WaitFor([&]() -> HWND { return WindowText(GetDlgItem(progressPage, 1005)) == path ? progressPage : nullptr; },
                  timeoutMs) != nullptr;

@@ -117,6 +117,10 @@ void AddLargeDataFile(const Medium& medium, const std::string& name, int megabyt
 inline int ProgressPosition(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, 1004), 0x0408, 0, 0)); }
 inline int ProgressMaximum(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, 1004), 0x0407, FALSE, 0)); }
 
+// The uninstaller's finish page ("删除向导") once it is visible, which is after its
+// initialisation has run.
+HWND WaitForUninstallFinishPage(DWORD timeoutMs = kDefaultWaitMs);
+
 // Waits until the progress page's status line names `path`.
 bool WaitForStatus(HWND progressPage, const std::string& path, DWORD timeoutMs = kDefaultWaitMs);
 
