@@ -36,9 +36,11 @@ fuzz: fuzz-build
 	bash scripts/run_fuzz.sh
 
 bench: build
+	@bash scripts/install_deps.sh wixl
 	bash scripts/bench.sh
 
 lint: deps
+	@bash scripts/install_deps.sh clang-tidy cppcheck
 	bash scripts/lint.sh
 
 demo: build

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the kit's build, tests and demo need, when they are
-# missing, and the compiled zh_CN.UTF-8 locale that Wine needs for GBK file names.
+# Installs the Debian packages the kit's build, tests and demo need, and those a target
+# names as arguments, when they are missing; and the compiled zh_CN.UTF-8 locale that
+# Wine needs for GBK file names.
 # Never installs wine32: it breaks Wine for 64-bit programs here.
 set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64 wine64 locales xvfb fonts-wqy-zenhei imagemagick
-          cmake make g++ libgtest-dev clang-14 libclang-rt-14-dev)
+          cmake make g++ libgtest-dev clang-14 libclang-rt-14-dev "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
