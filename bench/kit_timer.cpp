@@ -2,7 +2,12 @@
 //   kit_timer.exe install <medium folder>   the copy phase: Next on the summary page to the finish page
 //   kit_timer.exe uninstall <log path>      the removal run: start to its finish page
 //   kit_timer.exe startup <program>         process start to its first visible window
-// Prints the milliseconds on one line; exit code 1 when the step did not complete.
+//   kit_timer.exe run <command line>        a peer program (msiexec, xcopy) from start to exit
+//   kit_timer.exe resume <medium folder>    Cancel, then No, during the copy: from No to the
+//                                           next file's name on the page, for several pauses
+//   kit_timer.exe rollback <medium folder>  Cancel, then Yes, half-way through the copy:
+//                                           from Yes to the installer's exit, rolled back
+// Prints the milliseconds, one line per figure; exit code 1 when the step did not complete.
 #include <windows.h>
 
 #include <cstdio>
@@ -28,6 +33,18 @@ LARGE_INTEGER Now() {
   return now;
 }
 
+// Ends the installer on its finish page with the product's program box cleared; the review
+// monitor, which the finish page always starts, is ended too.
+bool FinishAndEndProduct(Installer& installer) {
+  HWND finish = installer.WaitForPage(Page::kFinish, 600000);
+  if (finish == nullptr) return false;
+  SendMessageA(GetDlgItem(finish, 1006), BM_SETCHECK, BST_UNCHECKED, 0);
+  Press(finish, 1001);
+  const bool ended = installer.WaitForExit();
+  EndProgramsWithWindow({"Quendral复习自动检查"});
+  return ended;
+}
+
 int TimeInstall(const std::string& medium) {
   Installer installer(medium + "\\install.exe");
   HWND summary = installer.WalkTo(Page::kSummary);
@@ -36,11 +53,7 @@ int TimeInstall(const std::string& medium) {
   Press(summary, 1001);
   HWND finish = installer.WaitForPage(Page::kFinish, 600000);
   const double elapsed = Milliseconds(start);
-  if (finish == nullptr) return 1;
-  SendMessageA(GetDlgItem(finish, 1006), BM_SETCHECK, BST_UNCHECKED, 0);
-  Press(finish, 1001);
-  installer.WaitForExit();
-  EndProgramsWithWindow({"Quendral复习自动检查"});
+  if (finish == nullptr || !FinishAndEndProduct(installer)) return 1;
   std::printf("%.1f\n", elapsed);
   return 0;
 }
@@ -57,6 +70,67 @@ int TimeUninstall(const std::string& logPath) {
   return 0;
 }
 
+int TimeRun(const std::string& commandLine) {
+  const LARGE_INTEGER start = Now();
+  Process program(commandLine);
+  if (!program.WaitForExit(600000)) return 1;
+  const double elapsed = Milliseconds(start);
+  if (program.ExitCode() != 0) return 1;
+  std::printf("%.1f\n", elapsed);
+  return 0;
+}
+
+// Presses Cancel on the progress page once `position` files are done; the question box.
+HWND AskToStopAt(Installer& installer, HWND progress, int position) {
+  if (!WaitFor([&] { return ProgressPosition(progress) >= position ? progress : nullptr; }, 600000)) return nullptr;
+  Press(progress, IDCANCEL);
+  return installer.WaitForMessageBox().window;
+}
+
+constexpr int kPausesPerRun = 7;
+
+int TimeResume(const std::string& medium) {
+  Installer installer(medium + "\\install.exe");
+  if (!installer.StartCopy()) return 1;
+  HWND progress = installer.WaitForPage(Page::kProgress);
+  if (progress == nullptr) return 1;
+  HWND status = GetDlgItem(progress, 1005);
+  for (int pause = 1; pause <= kPausesPerRun; ++pause) {
+    HWND question = AskToStopAt(installer, progress, pause * 100);
+    if (question == nullptr) return 1;
+    // The worker now holds after its current file and wakes every 100 ms; the varied wait
+    // lets No fall at different points of that period.
+    Sleep(300 + pause * 37 % 100);
+    const std::string held = WindowText(status);
+    const LARGE_INTEGER start = Now();
+    Press(question, IDNO);
+    // Polled without the 20 ms step of WaitFor, which would hide the figure.
+    while (WindowText(status) == held) {
+      if (Milliseconds(start) > 10000) return 1;
+      Sleep(1);
+    }
+    std::printf("%.1f\n", Milliseconds(start));
+  }
+  return FinishAndEndProduct(installer) ? 0 : 1;
+}
+
+int TimeRollback(const std::string& medium) {
+  Installer installer(medium + "\\install.exe");
+  if (!installer.StartCopy()) return 1;
+  HWND progress = installer.WaitForPage(Page::kProgress);
+  if (progress == nullptr) return 1;
+  HWND question = AskToStopAt(installer, progress, ProgressMaximum(progress) / 2);
+  if (question == nullptr) return 1;
+  const LARGE_INTEGER start = Now();
+  Press(question, IDYES);
+  if (!installer.WaitForExit(600000)) return 1;
+  const double elapsed = Milliseconds(start);
+  // A figure only for a complete roll-back.
+  if (GetFileAttributesA(kDefaultTarget.c_str()) != INVALID_FILE_ATTRIBUTES) return 1;
+  std::printf("%.1f\n", elapsed);
+  return 0;
+}
+
 int TimeStartup(const std::string& program) {
   const LARGE_INTEGER start = Now();
   Process process("\"" + program + "\"");
@@ -66,6 +140,9 @@ int TimeStartup(const std::string& program) {
   });
   const double elapsed = Milliseconds(start);
   if (window == nullptr) return 1;
+  // Closed, not ended by force: the installer removes the default folders it made.
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  if (!process.WaitForExit()) return 1;
   std::printf("%.1f\n", elapsed);
   return 0;
 }
@@ -82,6 +159,10 @@ int main() {
   if (mode == "install") return TimeInstall(target);
   if (mode == "uninstall") return TimeUninstall(target);
   if (mode == "startup") return TimeStartup(target);
-  std::printf("usage: kit_timer.exe install|uninstall|startup <path>\n");
+  // The peer's command line as it stands.
+  if (mode == "run") return TimeRun(arguments.substr(blank + 1));
+  if (mode == "resume") return TimeResume(target);
+  if (mode == "rollback") return TimeRollback(target);
+  std::printf("usage: kit_timer.exe install|uninstall|startup|resume|rollback <path> | run <command line>\n");
   return 2;
 }

@@ -14,13 +14,17 @@ make_prefix
 export QUENDRAL_KIT_DIR
 QUENDRAL_KIT_DIR="$(winepath -w "$BUILD_DIR/medium")"
 timer() { wine "$BUILD_DIR/win/bench/kit_timer.exe" "$@" | tr -d '\r'; }
+# A peer program's own output (xcopy's count of files) comes before the figure.
+peer() { timer run "$@" | tail -n 1; }
 now_ms() { date +%s%3N; }
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 drive_c="$WINEPREFIX/drive_c"
 target="$drive_c/Program Files/Morvessa/Quendral"
 target_win='C:\Program Files\Morvessa\Quendral'
 
-# Media: the 1000-line cap with mixed sizes (~300 MB), and ten files of 100 MB.
+# Media: the 1000-line cap with mixed sizes (~300 MB), ten files of 100 MB, and 999 small
+# files for the pause and roll-back figures. Each manifest names brisel.ini first, as the
+# product's does, so that the log lists the settings file and the removal run leaves nothing.
 make_medium() {  # name, then the generator of data/ and install.inf
   local dir="$work/$1"
   rm -rf "$dir"
@@ -32,8 +36,8 @@ make_medium() {  # name, then the generator of data/ and install.inf
 mixed_files() {
   python3 - "$1" <<'PY'
 import os, random, sys
-medium = sys.argv[1]; random.seed(13); names = []
-for i in range(1000):
+medium = sys.argv[1]; random.seed(13); names = ["brisel.ini"]
+for i in range(999):
     size = 26 << 20 if i % 100 == 0 else random.randint(4, 64) << 10
     name = f"f{i:04d}.bin"; names.append(name)
     with open(os.path.join(medium, "data", name), "wb") as f: f.write(os.urandom(size))
@@ -41,39 +45,88 @@ open(os.path.join(medium, "install.inf"), "wb").write(("\r\n".join(names) + "\r\
 PY
 }
 large_files() {
-  local names=""
+  local names="brisel.ini"$'\r\n'
   for i in 0 1 2 3 4 5 6 7 8 9; do
     head -c $((100 << 20)) /dev/urandom >"$1/data/big$i.bin"
     names+="big$i.bin"$'\r\n'
   done
   printf '%s' "$names" >"$1/install.inf"
 }
+small_files() {
+  python3 - "$1" <<'PY'
+import os, random, sys
+medium = sys.argv[1]; random.seed(17); names = ["brisel.ini"]
+for i in range(999):
+    name = f"s{i:04d}.bin"; names.append(name)
+    with open(os.path.join(medium, "data", name), "wb") as f: f.write(os.urandom(random.randint(4, 16) << 10))
+open(os.path.join(medium, "install.inf"), "wb").write(("\r\n".join(names) + "\r\n").encode())
+PY
+}
 make_medium mixed mixed_files
 make_medium large large_files
+make_medium small small_files
 
-results=()
+# The .msi peer of a medium: the same files, installed to the same folder, uncompressed and
+# read from a tree beside the package (Morvessa\Quendral, a link to the medium's data).
+make_msi() {
+  local dir="$work/msi-$1"
+  rm -rf "$dir"
+  mkdir -p "$dir/Morvessa"
+  ln -s "$work/$1/data" "$dir/Morvessa/Quendral"
+  python3 - "$work/$1/data" >"$dir/peer.wxs" <<'PY'
+import os, sys
+data = sys.argv[1]; names = sorted(os.listdir(data))
+print('<?xml version="1.0" encoding="utf-8"?>')
+print('<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">')
+print('<Product Id="*" Name="QuendralPeer" Version="1.3.0" Manufacturer="Morvessa" Language="1033"'
+      ' UpgradeCode="6f1c2a4e-0f2b-4d7a-9a51-3c2e1b7d8a90">')
+print('<Package InstallerVersion="200" Compressed="no" InstallScope="perMachine"/>')
+print('<Directory Id="TARGETDIR" Name="SourceDir"><Directory Id="ProgramFiles64Folder">'
+      '<Directory Id="VENDORDIR" Name="Morvessa"><Directory Id="INSTALLDIR" Name="Quendral">')
+for i, name in enumerate(names):
+    print(f'<Component Id="c{i}" Guid="*" Win64="yes"><File Id="f{i}" Name="{name}"'
+          f' Source="Morvessa/Quendral/{name}" KeyPath="yes"/></Component>')
+print('</Directory></Directory></Directory></Directory>')
+print('<Feature Id="All" Level="1">' + "".join(f'<ComponentRef Id="c{i}"/>' for i in range(len(names))) + '</Feature>')
+print('</Product></Wix>')
+PY
+  (cd "$dir" && wixl -a x64 -o peer.msi peer.wxs)
+  wine "$BUILD_DIR/win/bench/msi_uncompressed.exe" "$(winepath -w "$dir/peer.msi")"
+}
+make_msi mixed
+make_msi large
+
+ratio() { awk "BEGIN{printf \"%.2f\", $1/($2>0?$2:1)}"; }
+installs=() removals=()
 measure_medium() {
-  local name=$1 medium="$work/$1"
-  local ours=() removal=() xcopy=() cp=() rm=()
+  local name=$1 medium="$work/$1" first=$2 msi
+  msi="$(winepath -w "$work/msi-$1/peer.msi")"
+  local ours=() removal=() msi_in=() msi_out=() xcopy=() cp=() rm=()
   for _ in $(seq "$runs"); do
     ours+=("$(timer install "$(winepath -w "$medium")")")
     removal+=("$(timer uninstall "$target_win\\uninstall.inf")")
+    msi_in+=("$(peer msiexec /i "$msi" /qn)")
+    cmp "$medium/data/$first" "$target/$first"  # the peer really copied
+    msi_out+=("$(peer msiexec /x "$msi" /qn)")
+    # Wine's msiexec leaves the vendor folder, empty; each run starts without it.
+    [ ! -e "$target" ] && rmdir "$drive_c/Program Files/Morvessa"
     rm -rf "$drive_c/benchcopy"
-    local start; start=$(now_ms)
-    wine xcopy /E /I /Q /Y "$(winepath -w "$medium/data")" 'C:\benchcopy' >/dev/null 2>&1
-    xcopy+=($(( $(now_ms) - start )))
+    xcopy+=("$(peer xcopy /E /I /Q /Y "$(winepath -w "$medium/data")" 'C:\benchcopy')")
     rm -rf "$drive_c/benchcopy" "$work/cp"
+    local start
     start=$(now_ms); cp -r "$medium/data" "$work/cp"; sync; cp+=($(( $(now_ms) - start )))
     start=$(now_ms); rm -rf "$work/cp"; rm+=($(( $(now_ms) - start )))
   done
-  local o r x c d
+  local o r mi mo x c d
   o=$(printf '%s\n' "${ours[@]}" | median); r=$(printf '%s\n' "${removal[@]}" | median)
+  mi=$(printf '%s\n' "${msi_in[@]}" | median); mo=$(printf '%s\n' "${msi_out[@]}" | median)
   x=$(printf '%s\n' "${xcopy[@]}" | median); c=$(printf '%s\n' "${cp[@]}" | median)
   d=$(printf '%s\n' "${rm[@]}" | median)
-  results+=("| $name | $o | $x | $c | $(awk "BEGIN{printf \"%.2f\", $o/$x}") | $(awk "BEGIN{printf \"%.2f\", $o/($c>0?$c:1)}") | $r | $d |")
+  installs+=("| $name | $o | $mi | $x | $c | $(ratio "$o" "$mi") | $(ratio "$o" "$x") | $(ratio "$o" "$c") |")
+  removals+=("| $name | $r | $mo | $d | $(ratio "$r" "$mo") | $(ratio "$r" "$d") |")
 }
-measure_medium mixed
-measure_medium large
+measure_medium mixed f0000.bin
+measure_medium large big0.bin
 
 startup=() floor=()
 for _ in $(seq "$runs"); do
@@ -82,6 +135,20 @@ for _ in $(seq "$runs"); do
 done
 s=$(printf '%s\n' "${startup[@]}" | median); f=$(printf '%s\n' "${floor[@]}" | median)
 
+# Responsiveness on the medium of small files: several Cancel -> No pauses per install, and
+# Cancel -> Yes half-way through.
+small="$(winepath -w "$work/small")"
+resumes=() rollbacks=()
+for _ in $(seq "$runs"); do
+  mapfile -t -O "${#resumes[@]}" resumes < <(timer resume "$small")
+  timer uninstall "$target_win\\uninstall.inf" >/dev/null
+  rollbacks+=("$(timer rollback "$small")")
+done
+[ "${#resumes[@]}" -eq $((runs * 7)) ] || { echo "a pause was not timed" >&2; exit 1; }
+most() { sort -n | tail -n 1; }
+resume_median=$(printf '%s\n' "${resumes[@]}" | median); resume_max=$(printf '%s\n' "${resumes[@]}" | most)
+rollback_median=$(printf '%s\n' "${rollbacks[@]}" | median); rollback_max=$(printf '%s\n' "${rollbacks[@]}" | most)
+
 {
   echo "# Benchmark results"
   echo
@@ -89,15 +156,29 @@ s=$(printf '%s\n' "${startup[@]}" | median); f=$(printf '%s\n' "${floor[@]}" | m
   echo "Wine $(wine --version 2>/dev/null | head -1). Date: $(date -u +%Y-%m-%d). Command: \`make bench\` (RUNS=$runs)."
   echo "Every figure is the median of $runs runs, in milliseconds, measured in one run on one prefix."
   echo
-  echo "| medium | ours: copy phase | wine xcopy | native cp -r | ours/xcopy | ours/cp | ours: removal run | native rm -r |"
+  echo "Install (\"ours\": the copy phase, from Next on the summary page to the finish page: files,"
+  echo "folders, shortcuts, registry values, log; the peers from their start to their exit):"
+  echo
+  echo "| medium | ours | wine msiexec /i | wine xcopy | native cp -r | ours/msiexec | ours/xcopy | ours/cp |"
   echo "|---|---|---|---|---|---|---|---|"
-  printf '%s\n' "${results[@]}"
+  printf '%s\n' "${installs[@]}"
+  echo
+  echo "Uninstall (\"ours\": the uninstaller's removal run, from its start to its finish page):"
+  echo
+  echo "| medium | ours | wine msiexec /x | native rm -r | ours/msiexec | ours/rm |"
+  echo "|---|---|---|---|---|---|"
+  printf '%s\n' "${removals[@]}"
   echo
   echo "Start-up to the first page on screen: install.exe $s ms; a minimal dialog program (the floor) $f ms;"
-  echo "ratio $(awk "BEGIN{printf \"%.2f\", $s/$f}")."
+  echo "ratio $(ratio "$s" "$f")."
   echo
-  echo "\"ours: copy phase\" runs from Next on the summary page to the finish page (files, folders,"
-  echo "shortcuts, registry, log). \"ours: removal run\" runs from starting the uninstaller's removal"
-  echo "run to its finish page. The .msi peer (wixl, msiexec) is not measured yet."
+  echo "Responsiveness, medium of 999 files of 4-16 KiB: after Cancel -> No the next file's name is on"
+  echo "the page $resume_median ms after No (median of ${#resumes[@]} pauses; the longest $resume_max ms)."
+  echo "After Cancel -> Yes half-way through, the roll-back is done and the installer has ended"
+  echo "$rollback_median ms after Yes (median of $runs; the longest $rollback_max ms)."
+  echo
+  echo "The media: \"mixed\" is the 1000-line cap, brisel.ini, 989 files of 4-64 KiB and 10 of 26 MiB (about"
+  echo "300 MB); \"large\" is ten files of 100 MiB. The .msi peer is built with wixl from the same files"
+  echo "for the same folder, uncompressed, its files read from a tree beside the package."
 } >"$root/bench/RESULTS.md"
 cat "$root/bench/RESULTS.md"
