@@ -189,6 +189,33 @@ TEST_F(InstallTest, CancelYesDuringALargeCopyRollsBackWithoutASecondQuestion) {
   EXPECT_TRUE(before == after) << Difference(before, after);
 }
 
+TEST_F(InstallTest, CancelYesBeforeTheFirstFileStopsAfterItAndRollsBack) {
+  const MachineState before = CaptureMachineState();
+  Medium medium(TestFolder());
+  medium.SetManifest("lumora.exe\r\nvigilo.exe\r\n");
+  // The worker copies the uninstaller before it opens the log and reads the first line; a
+  // large one keeps it there while the question is open.
+  PlaceLargeFile(medium.Dir() + "uninstall.exe", 1024);
+  Installer installer(medium);
+  ASSERT_TRUE(installer.StartCopy());
+  HWND progress = installer.WaitForPage(Page::kProgress);
+  ASSERT_NE(progress, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return FileExists(kDefaultTarget + "\\uninstall.exe") ? progress : nullptr; }));
+  Press(progress, IDCANCEL);
+  const MessageBoxSeen question = installer.WaitForMessageBox();
+  ASSERT_TRUE(question.hasYesNo);
+  // No file of the list begun yet: no log, no name on the status line.
+  EXPECT_FALSE(FileExists(kDefaultTarget + "\\uninstall.inf"));
+  EXPECT_EQ(WindowText(GetDlgItem(progress, 1005)).find("lumora.exe"), std::string::npos);
+  // The worker holds only after a line: it copies the first file, then waits.
+  ASSERT_TRUE(WaitFor([&] { return ProgressPosition(progress) == 1 ? progress : nullptr; }, kInstallWaitMs));
+  EXPECT_EQ(Log(), kDefaultTarget + "\\lumora.exe\r\n");
+  Press(question.window, IDYES);
+  EXPECT_TRUE(installer.WaitForExit(kInstallWaitMs));
+  const MachineState after = CaptureMachineState();
+  EXPECT_TRUE(before == after) << Difference(before, after);
+}
+
 TEST_F(InstallTest, FailedLineIsLoggedBeforeItsMessageAndTheBarHasNotCountedIt) {
   Medium medium(TestFolder());
   medium.SetManifest("lumora.exe\r\nmissing.bin\r\nvigilo.exe\r\n");

@@ -159,7 +159,7 @@ std::string FolderRecords(const std::string& target, const std::string& programG
   return records;
 }
 
-void AddLargeDataFile(const Medium& medium, const std::string& name, int megabytes) {
+void PlaceLargeFile(const std::string& path, int megabytes) {
   const std::string cache = "C:\\kit-tests-cache\\large-" + std::to_string(megabytes) + ".bin";
   if (!FileExists(cache)) {
     MakeFolders("C:\\kit-tests-cache");
@@ -173,7 +173,7 @@ void AddLargeDataFile(const Medium& medium, const std::string& name, int megabyt
     }
     CloseHandle(file);
   }
-  const std::string path = medium.Dir() + "data\\" + name;
+  DeleteFileA(path.c_str());
   if (!CreateHardLinkA(path.c_str(), cache.c_str(), nullptr)) CopyOrDie(cache, path);
 }
 

@@ -110,9 +110,12 @@ namespace e2e {
 // default folders last when `withDefaultFolders` is true.
 std::string FolderRecords(const std::string& target, const std::string& programGroup, bool withDefaultFolders);
 
-// A data file of `megabytes` MiB (written once per run, then linked), long enough to copy
-// that a test can press Cancel while it is copied.
-void AddLargeDataFile(const Medium& medium, const std::string& name, int megabytes = 256);
+// A file of `megabytes` MiB at `path` (written once per run, then linked), long enough to
+// copy that a test can press Cancel while it is copied.
+void PlaceLargeFile(const std::string& path, int megabytes = 256);
+inline void AddLargeDataFile(const Medium& medium, const std::string& name, int megabytes = 256) {
+  PlaceLargeFile(medium.Dir() + "data\\" + name, megabytes);
+}
 
 inline int ProgressPosition(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, 1004), 0x0408, 0, 0)); }
 inline int ProgressMaximum(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, 1004), 0x0407, FALSE, 0)); }
