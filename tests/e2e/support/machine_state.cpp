@@ -43,6 +43,14 @@ MachineState CaptureMachineState() {
   AddTree(state, ShellFolder(HKEY_LOCAL_MACHINE, "Common Desktop"));
   AddTree(state, ShellFolder(HKEY_CURRENT_USER, "Programs"));
   AddTree(state, ShellFolder(HKEY_CURRENT_USER, "Desktop"));
+  // The temporary folder, but for the uninstaller's copy, which stays there once made.
+  char temp[MAX_PATH];
+  const DWORD length = GetTempPathA(sizeof temp, temp);
+  if (length > 1 && length < sizeof temp) {
+    const std::string folder(temp, length - 1);
+    AddTree(state, folder);
+    state.files.erase(folder + "\\uninstall.exe");
+  }
   for (const char* version : {"1.0", "1.1", "1.2", "1.3"}) {
     AddValues(state, HKEY_LOCAL_MACHINE,
               std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral") + version);

@@ -1,6 +1,6 @@
 // What a user could see of the kit on the machine: the files and folders under Program
-// Files and the program and desktop folders, and the product's registry values. Two
-// records compare equal when an install left nothing behind.
+// Files, the program and desktop folders and the temporary folder, and the product's
+// registry values. Two records compare equal when an install left nothing behind.
 #pragma once
 
 #include <map>
