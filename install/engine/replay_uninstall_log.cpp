@@ -7,7 +7,7 @@
 
 namespace engine {
 
-void ReplayUninstallLog(std::string logPath) {
+void ReplayUninstallLog(const std::string& logPath) {
   if (const std::size_t inf = gbk::FindLast(logPath, ".inf"); inf != gbk::npos) {
     DeleteFileA((logPath.substr(0, inf) + ".exe").c_str());
   }
