@@ -212,32 +212,69 @@ TEST_F(ReliabilityTest, TwentyMegabyteLicenceIsShownWhole) {
   EXPECT_EQ(static_cast<size_t>(SendMessageA(GetDlgItem(licencePage, 1002), WM_GETTEXTLENGTH, 0, 0)), licence.size());
 }
 
-TEST_F(ReliabilityTest, PlantedDllBesideTheProgramsIsNotLoaded) {
-  const std::string mark = TestFolder("mark") + "\\loaded.txt";
-  const std::string planted = HelperDir() + "planted\\comctl32.dll";
-  SetEnvironmentVariableA("QUENDRAL_PLANTED_MARK", mark.c_str());
-  // Wine would take a native comctl32.dll from the program's folder first.
-  SetEnvironmentVariableA("WINEDLLOVERRIDES", "comctl32=n,b;mscoree,mshtml=;winemenubuilder.exe=d");
-  const std::string loaderFolder = TestFolder("loader");
-  CopyOrDie(HelperDir() + "plain_loader.exe", loaderFolder + "\\plain_loader.exe");
-  CopyOrDie(planted, loaderFolder + "\\comctl32.dll");
-  {
-    Process loader("\"" + loaderFolder + "\\plain_loader.exe\"");
-    EXPECT_TRUE(loader.WaitForExit());
+// Wine takes the DLL overrides of a program started from here from the registry, not from
+// the environment it inherits; native first makes Wine take a DLL beside the program.
+class NativeDllFirst {
+ public:
+  NativeDllFirst(const char* dll, std::vector<std::string> programs) : programs_(std::move(programs)) {
+    for (const std::string& program : programs_) WriteString(HKEY_CURRENT_USER, Key(program), dll, "native,builtin");
   }
-  const bool plantingWorks = FileExists(mark);
-  DeleteFileA(mark.c_str());
+  ~NativeDllFirst() {
+    for (const std::string& program : programs_) DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\" + program);
+  }
+
+ private:
+  static std::string Key(const std::string& program) { return "Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides"; }
+  std::vector<std::string> programs_;
+};
+
+// comctl32.dll, which the installer loads itself, and uxtheme.dll, which Wine's user32
+// loads into every program with a window.
+constexpr const char* kPlantedNames[] = {"comctl32", "uxtheme"};
+
+void Plant(const std::string& folder) {
+  for (const char* name : kPlantedNames) CopyOrDie(HelperDir() + "planted\\comctl32.dll", folder + name + ".dll");
+}
+
+TEST_F(ReliabilityTest, PlantedDllsBesideTheProgramsAreNotLoaded) {
+  const std::string mark = TestFolder("mark") + "\\loaded.txt";
+  SetEnvironmentVariableA("QUENDRAL_PLANTED_MARK", mark.c_str());
+  NativeDllFirst comctl("comctl32", {"plain_loader.exe", "install.exe", "uninstall.exe"});
+  NativeDllFirst uxtheme("uxtheme", {"plain_loader.exe", "install.exe", "uninstall.exe"});
+
+  // A program that loads either DLL the ordinary way takes the planted one.
+  const std::string loaderFolder = TestFolder("loader") + "\\";
+  CopyOrDie(HelperDir() + "plain_loader.exe", loaderFolder + "plain_loader.exe");
+  Plant(loaderFolder);
+  for (const char* name : kPlantedNames) {
+    Process loader("\"" + loaderFolder + "plain_loader.exe\" " + name + ".dll");
+    EXPECT_TRUE(loader.WaitForExit());
+    ASSERT_TRUE(FileExists(mark)) << name << ".dll planted is taken by an unguarded program";
+    DeleteFileA(mark.c_str());
+  }
 
   Medium medium(TestFolder("medium"));
-  CopyOrDie(planted, medium.Dir() + "comctl32.dll");
+  Plant(medium.Dir());
   {
     Installer installer(medium);
     EXPECT_NE(installer.WalkTo(Page::kProgress), nullptr) << "the progress bar's class still comes from the system";
   }
-  SetEnvironmentVariableA("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d");
+  EXPECT_FALSE(FileExists(mark)) << "install.exe loaded a DLL beside it";
+
+  // The uninstaller's copy runs from the temporary folder: its removal run, on a missing log.
+  const std::string temp = TempFolder();
+  CopyOrDie(KitDir() + "uninstall.exe", temp + "uninstall.exe");
+  Plant(temp);
+  {
+    Process removal("\"" + temp + "uninstall.exe\" " + TestFolder("missing") + "\\uninstall.inf");
+    HWND finish = WaitForUninstallFinishPage();
+    EXPECT_NE(finish, nullptr);
+    if (finish != nullptr) Press(finish, 1001);
+    EXPECT_TRUE(removal.WaitForExit());
+  }
+  for (const char* name : kPlantedNames) DeleteFileA((temp + name + ".dll").c_str());
   SetEnvironmentVariableA("QUENDRAL_PLANTED_MARK", nullptr);
-  EXPECT_FALSE(FileExists(mark)) << "install.exe loaded the DLL beside it";
-  if (!plantingWorks) GTEST_SKIP() << "Wine did not take the planted DLL even for the plain loader";
+  EXPECT_FALSE(FileExists(mark)) << "the uninstaller's copy loaded a DLL beside it";
 }
 
 }  // namespace

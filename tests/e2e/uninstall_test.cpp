@@ -10,11 +10,7 @@ namespace {
 
 constexpr char kUninstallCaption[] = "Quendral删除程序";
 
-std::string TempCopy() {
-  char temp[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, temp);
-  return std::string(temp) + "uninstall.exe";
-}
+std::string TempCopy() { return TempFolder() + "uninstall.exe"; }
 
 
 // Ends the finish page with its Finish button and waits until it is gone.

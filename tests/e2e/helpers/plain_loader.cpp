@@ -1,5 +1,13 @@
-// Test helper: loads comctl32.dll the ordinary way, searching its own folder first, to show
-// that a planted DLL there would be taken by a program that does not guard against it.
+// Test helper: loads the DLL named on its command line the ordinary way, searching its own
+// folder first, to show that a planted DLL there would be taken by a program that does
+// not guard against it.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return LoadLibraryA("comctl32.dll") != nullptr ? 0 : 1; }
+#include <string>
+
+#include "uninstall/command_line.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const std::string dll(command_line::ArgumentAfterProgramName(GetCommandLineA()));
+  return LoadLibraryA(dll.c_str()) != nullptr ? 0 : 1;
+}

@@ -70,6 +70,12 @@ void CopyOrDie(const std::string& from, const std::string& to) {
   ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE)) << from << " -> " << to << " error " << GetLastError();
 }
 
+std::string TempFolder() {
+  char temp[MAX_PATH] = "";
+  const DWORD length = GetTempPathA(MAX_PATH, temp);
+  return length > 0 && length < MAX_PATH ? std::string(temp, length) : std::string();
+}
+
 namespace {
 void ListInto(const std::string& root, const std::string& relative, int depth, std::map<std::string, long long>& out) {
   WIN32_FIND_DATAA entry;

@@ -15,6 +15,8 @@ void MakeFolders(const std::string& path);  // with every missing parent
 // Deletes the folder with everything in it; read-only files too.
 void RemoveTree(const std::string& path);
 void CopyOrDie(const std::string& from, const std::string& to);
+// The temporary folder, with a trailing backslash, where the uninstaller places its copy.
+std::string TempFolder();
 
 // Every file (with its size) and folder (size -1) under `root`, by path relative to it,
 // down to `depth` levels.

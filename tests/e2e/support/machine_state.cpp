@@ -44,10 +44,8 @@ MachineState CaptureMachineState() {
   AddTree(state, ShellFolder(HKEY_CURRENT_USER, "Programs"));
   AddTree(state, ShellFolder(HKEY_CURRENT_USER, "Desktop"));
   // The temporary folder, but for the uninstaller's copy, which stays there once made.
-  char temp[MAX_PATH];
-  const DWORD length = GetTempPathA(sizeof temp, temp);
-  if (length > 1 && length < sizeof temp) {
-    const std::string folder(temp, length - 1);
+  if (const std::string temp = TempFolder(); temp.size() > 1) {
+    const std::string folder = temp.substr(0, temp.size() - 1);
     AddTree(state, folder);
     state.files.erase(folder + "\\uninstall.exe");
   }
