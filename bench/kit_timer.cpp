@@ -160,7 +160,7 @@ int main() {
   if (mode == "uninstall") return TimeUninstall(target);
   if (mode == "startup") return TimeStartup(target);
   // The peer's command line as it stands.
-  if (mode == "run") return TimeRun(arguments.substr(blank + 1));
+  if (mode == "run" && blank != std::string::npos) return TimeRun(arguments.substr(blank + 1));
   if (mode == "resume") return TimeResume(target);
   if (mode == "rollback") return TimeRollback(target);
   std::printf("usage: kit_timer.exe install|uninstall|startup|resume|rollback <path> | run <command line>\n");
