@@ -91,8 +91,7 @@ constexpr int kPausesPerRun = 7;
 
 int TimeResume(const std::string& medium) {
   Installer installer(medium + "\\install.exe");
-  if (!installer.StartCopy()) return 1;
-  HWND progress = installer.WaitForPage(Page::kProgress);
+  HWND progress = installer.StartCopyOnProgressPage();
   if (progress == nullptr) return 1;
   HWND status = GetDlgItem(progress, 1005);
   for (int pause = 1; pause <= kPausesPerRun; ++pause) {
@@ -116,8 +115,7 @@ int TimeResume(const std::string& medium) {
 
 int TimeRollback(const std::string& medium) {
   Installer installer(medium + "\\install.exe");
-  if (!installer.StartCopy()) return 1;
-  HWND progress = installer.WaitForPage(Page::kProgress);
+  HWND progress = installer.StartCopyOnProgressPage();
   if (progress == nullptr) return 1;
   HWND question = AskToStopAt(installer, progress, ProgressMaximum(progress) / 2);
   if (question == nullptr) return 1;

@@ -173,8 +173,7 @@ TEST_F(InstallTest, CancelYesDuringALargeCopyRollsBackWithoutASecondQuestion) {
   medium.SetManifest(manifest);
   AddLargeDataFile(medium, "large.bin");
   Installer installer(medium);
-  ASSERT_TRUE(installer.StartCopy());
-  HWND progress = installer.WaitForPage(Page::kProgress);
+  HWND progress = installer.StartCopyOnProgressPage();
   ASSERT_NE(progress, nullptr);
   ASSERT_TRUE(WaitForStatus(progress, kDefaultTarget + "\\large.bin"));
   Press(progress, IDCANCEL);
@@ -197,8 +196,7 @@ TEST_F(InstallTest, CancelYesBeforeTheFirstFileStopsAfterItAndRollsBack) {
   // large one keeps it there while the question is open.
   PlaceLargeFile(medium.Dir() + "uninstall.exe", 1024);
   Installer installer(medium);
-  ASSERT_TRUE(installer.StartCopy());
-  HWND progress = installer.WaitForPage(Page::kProgress);
+  HWND progress = installer.StartCopyOnProgressPage();
   ASSERT_NE(progress, nullptr);
   ASSERT_TRUE(WaitFor([&] { return FileExists(kDefaultTarget + "\\uninstall.exe") ? progress : nullptr; }));
   Press(progress, IDCANCEL);
@@ -220,8 +218,8 @@ TEST_F(InstallTest, FailedLineIsLoggedBeforeItsMessageAndTheBarHasNotCountedIt) 
   Medium medium(TestFolder());
   medium.SetManifest("lumora.exe\r\nmissing.bin\r\nvigilo.exe\r\n");
   Installer installer(medium);
-  ASSERT_TRUE(installer.StartCopy());
-  HWND progress = installer.WaitForPage(Page::kProgress);
+  HWND progress = installer.StartCopyOnProgressPage();
+  ASSERT_NE(progress, nullptr);
   const MessageBoxSeen box = installer.WaitForMessageBox(kInstallWaitMs);
   EXPECT_EQ(box.text, kDefaultTarget + "\\missing.bin不能复制，安装程序将终止。");
   EXPECT_EQ(GetWindow(box.window, GW_OWNER), progress);

@@ -148,8 +148,7 @@ TEST_F(ReliabilityTest, KilledInstallLeavesWholeRecordsThatTheUninstallerRemoves
   AddLargeDataFile(medium, "large.bin");
   {
     Installer installer(medium);
-    ASSERT_TRUE(installer.StartCopy());
-    HWND progress = installer.WaitForPage(Page::kProgress);
+    HWND progress = installer.StartCopyOnProgressPage();
     ASSERT_NE(progress, nullptr);
     ASSERT_TRUE(WaitForStatus(progress, kDefaultTarget + "\\large.bin"));
   }  // the installer is ended by force here, in the middle of the large copy

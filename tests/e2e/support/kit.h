@@ -62,6 +62,8 @@ class Installer {
   // Walks to the summary page and presses Next there: the copy starts. False when the
   // summary page did not come.
   bool StartCopy();
+  // StartCopy, then the progress page once it is shown (null when either did not come).
+  HWND StartCopyOnProgressPage() { return StartCopy() ? WaitForPage(Page::kProgress) : nullptr; }
   bool WaitForExit(DWORD timeoutMs = kDefaultWaitMs) { return process_.WaitForExit(timeoutMs); }
 
  private:
