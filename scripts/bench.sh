@@ -17,7 +17,9 @@ timer() { wine "$BUILD_DIR/win/bench/kit_timer.exe" "$@" | tr -d '\r'; }
 # A peer program's own output (xcopy's count of files) comes before the figure.
 peer() { timer run "$@" | tail -n 1; }
 now_ms() { date +%s%3N; }
-median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+# The median and the longest of the figures given as arguments.
+median() { printf '%s\n' "$@" | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+longest() { printf '%s\n' "$@" | sort -n | tail -n 1; }
 drive_c="$WINEPREFIX/drive_c"
 target="$drive_c/Program Files/Morvessa/Quendral"
 target_win='C:\Program Files\Morvessa\Quendral'
@@ -118,10 +120,10 @@ measure_medium() {
     start=$(now_ms); rm -rf "$work/cp"; rm+=($(( $(now_ms) - start )))
   done
   local o r mi mo x c d
-  o=$(printf '%s\n' "${ours[@]}" | median); r=$(printf '%s\n' "${removal[@]}" | median)
-  mi=$(printf '%s\n' "${msi_in[@]}" | median); mo=$(printf '%s\n' "${msi_out[@]}" | median)
-  x=$(printf '%s\n' "${xcopy[@]}" | median); c=$(printf '%s\n' "${cp[@]}" | median)
-  d=$(printf '%s\n' "${rm[@]}" | median)
+  o=$(median "${ours[@]}"); r=$(median "${removal[@]}")
+  mi=$(median "${msi_in[@]}"); mo=$(median "${msi_out[@]}")
+  x=$(median "${xcopy[@]}"); c=$(median "${cp[@]}")
+  d=$(median "${rm[@]}")
   installs+=("| $name | $o | $mi | $x | $c | $(ratio "$o" "$mi") | $(ratio "$o" "$x") | $(ratio "$o" "$c") |")
   removals+=("| $name | $r | $mo | $d | $(ratio "$r" "$mo") | $(ratio "$r" "$d") |")
 }
@@ -133,7 +135,7 @@ for _ in $(seq "$runs"); do
   startup+=("$(timer startup "$QUENDRAL_KIT_DIR\\install.exe")")
   floor+=("$(timer startup "$(winepath -w "$BUILD_DIR/win/bench/minimal_dialog.exe")")")
 done
-s=$(printf '%s\n' "${startup[@]}" | median); f=$(printf '%s\n' "${floor[@]}" | median)
+s=$(median "${startup[@]}"); f=$(median "${floor[@]}")
 
 # Responsiveness on the medium of small files: several Cancel -> No pauses per install, and
 # Cancel -> Yes half-way through.
@@ -144,10 +146,10 @@ for _ in $(seq "$runs"); do
   timer uninstall "$target_win\\uninstall.inf" >/dev/null
   rollbacks+=("$(timer rollback "$small")")
 done
+# kit_timer resume times seven pauses an install.
 [ "${#resumes[@]}" -eq $((runs * 7)) ] || { echo "a pause was not timed" >&2; exit 1; }
-most() { sort -n | tail -n 1; }
-resume_median=$(printf '%s\n' "${resumes[@]}" | median); resume_max=$(printf '%s\n' "${resumes[@]}" | most)
-rollback_median=$(printf '%s\n' "${rollbacks[@]}" | median); rollback_max=$(printf '%s\n' "${rollbacks[@]}" | most)
+resume_median=$(median "${resumes[@]}"); resume_max=$(longest "${resumes[@]}")
+rollback_median=$(median "${rollbacks[@]}"); rollback_max=$(longest "${rollbacks[@]}")
 
 {
   echo "# Benchmark results"
