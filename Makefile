@@ -36,11 +36,11 @@ fuzz: fuzz-build
 	bash scripts/run_fuzz.sh
 
 bench: build
-	@bash scripts/install_deps.sh wixl
+	@bash scripts/install_deps.sh wixl python3
 	bash scripts/bench.sh
 
 lint: deps
-	@bash scripts/install_deps.sh clang-tidy cppcheck
+	@bash scripts/install_deps.sh clang-tidy cppcheck python3
 	bash scripts/lint.sh
 
 demo: build

@@ -1,12 +1,27 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the kit's build, tests and demo need, and those a target
 # names as arguments, when they are missing; and the compiled zh_CN.UTF-8 locale that
-# Wine needs for GBK file names.
-# Never installs wine32: it breaks Wine for 64-bit programs here.
+# Wine needs for GBK file names. Then checks that every command the scripts call is
+# there, and stops with the command and its package when one is not.
+# Never installs wine32: it breaks Wine for 64-bit programs here. The package wine
+# brings the commands wine, winepath and wineboot (wine64 alone has none of them) and,
+# without recommends, does not pull wine32 in.
 set -euo pipefail
 
-packages=(g++-mingw-w64-x86-64 wine64 locales xvfb fonts-wqy-zenhei imagemagick
-          cmake make g++ libgtest-dev clang-14 libclang-rt-14-dev "$@")
+# Each command the scripts call, with the package that provides it on Debian 12.
+commands=(
+  cmake:cmake make:make g++:g++
+  x86_64-w64-mingw32-gcc-posix:gcc-mingw-w64-x86-64-posix
+  x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
+  x86_64-w64-mingw32-windres:binutils-mingw-w64-x86-64
+  wine:wine winepath:wine wineboot:wine wineserver:wine64
+  Xvfb:xvfb convert:imagemagick
+  clang-14:clang-14 clang++-14:clang-14
+  localedef:libc-bin locale:libc-bin iconv:libc-bin
+  mount:mount umount:mount timeout:coreutils mkfifo:coreutils
+)
+packages=(g++-mingw-w64-x86-64 wine wine64 locales xvfb fonts-wqy-zenhei imagemagick
+          cmake make g++ libgtest-dev clang-14 libclang-rt-14-dev mount "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -17,6 +32,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -q
   apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+for entry in "${commands[@]}"; do
+  if ! command -v "${entry%%:*}" >/dev/null; then
+    echo "missing command ${entry%%:*}: install the Debian package ${entry#*:}" >&2
+    exit 1
+  fi
+done
 
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
   echo "compiling the zh_CN.UTF-8 locale"
