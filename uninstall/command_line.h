@@ -5,10 +5,14 @@
 
 namespace command_line {
 
-// The program name ends at its closing double quote when the line starts with one (a GBK
-// lead byte inside the quotes takes its trail byte along), otherwise at the first byte of
-// 0x20 or below. The closing quote and every following byte 0x01..0x20 are passed over;
-// the rest, inner blanks included, is the argument.
-std::string_view ArgumentAfterProgramName(std::string_view commandLine);
+// When the line begins with `ownPath` unquoted (compared as Windows compares paths, ASCII
+// letters without regard to case), followed by a blank or the end, that whole path is the
+// program name: Windows passes a registered, unquoted command such as
+// C:\Program Files\...\uninstall.exe on verbatim. Otherwise the program name ends at its
+// closing double quote when the line starts with one (a GBK lead byte inside the quotes
+// takes its trail byte along), or else at the first byte of 0x20 or below. The closing
+// quote and every following byte 0x01..0x20 are passed over; the rest, inner blanks
+// included, is the argument.
+std::string_view ArgumentAfterProgramName(std::string_view commandLine, std::string_view ownPath = {});
 
 }  // namespace command_line

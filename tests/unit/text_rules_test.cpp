@@ -62,6 +62,21 @@ TEST(CommandLine, BareProgramNameEndsAtTheFirstBlankOrControlByte) {
   EXPECT_EQ(command_line::ArgumentAfterProgramName(""), "");
 }
 
+TEST(CommandLine, OwnPathUnquotedIsTheWholeProgramName) {
+  const std::string_view own = "C:\\Program Files\\\xD5\x5C" "a\\uninstall.exe";
+  // As Windows starts the registered command: verbatim, blanks and all, any letter case.
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("c:\\PROGRAM files\\\xD5\x5C" "a\\Uninstall.EXE", own), "");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "a\\uninstall.exe /S", own), "/S");
+  // A trail byte is never folded as a letter (\xD5\x7A is not \xD5\x5A); the letter after it is.
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\a b\\\xD5\x7A.exe", "C:\\a b\\\xD5\x5A.exe"), "b\\\xD5\x7A.exe");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "A\\uninstall.exe", own), "");
+  // Any other line keeps the quote-or-blank rule: a longer name, a quoted path, another program.
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "a\\uninstall.exe2", own),
+            "Files\\\xD5\x5C" "a\\uninstall.exe2");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\Temp\\uninstall.exe\" C:\\a b\\uninstall.inf", own),
+            "C:\\a b\\uninstall.inf");
+}
+
 TEST(FreeSpaceRoot, DriveRootOrShareRoot) {
   EXPECT_EQ(pages::FreeSpaceRoot("C:\\Program Files\\Morvessa\\Quendral"), "C:\\");
   EXPECT_EQ(pages::FreeSpaceRoot("D:\\"), "D:\\");
