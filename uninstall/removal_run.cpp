@@ -24,7 +24,7 @@ void RemovalRun(const std::string& logPath) {
     if (const std::size_t lastBackslash = logPath.rfind('\\'); lastBackslash != std::string::npos) {
       DeleteWhileLocked(logPath.substr(0, lastBackslash + 1) + kit::kUninstallerFile);
     }
-    uninstall_log::CarryOutSections(*text, uninstall_log::RootRule::kLeadingPart);
+    uninstall_log::CarryOutSections(*text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView);
   }
   ShowFinishPage();
 }

@@ -3,19 +3,20 @@
 #include <windows.h>
 
 #include "common/files/whole_file.h"
+#include "common/registry/product_keys.h"
 
 namespace uninstall_log {
 namespace {
 
-void RemoveRegistryEntry(char* line, RootRule rule) {
+void RemoveRegistryEntry(char* line, RootRule rule, registry::View view) {
   const RegistryRecord record = SplitRegistryRecord(line, rule);
   HKEY root = record.root == RegistryRoot::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
   if (record.valueName == nullptr) {
-    RegDeleteKeyA(root, record.key);
+    registry::DeleteKey(root, record.key, view);
     return;
   }
   HKEY key = nullptr;
-  if (RegOpenKeyA(root, record.key, &key) != ERROR_SUCCESS) return;
+  if (registry::OpenKey(root, record.key, view, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
   RegDeleteValueA(key, record.valueName);
   RegCloseKey(key);
 }
@@ -26,12 +27,12 @@ std::optional<std::string> ReadWholeLog(const std::string& path) {
   return files::ReadWholeFile(path, 0);
 }
 
-void CarryOutSections(std::string& text, RootRule rule) {
+void CarryOutSections(std::string& text, RootRule rule, registry::View view) {
   // std::string keeps a NUL after its last byte: the walk's end mark.
-  ForEachRecord(text.data(), [rule](Section section, char* line) {
+  ForEachRecord(text.data(), [rule, view](Section section, char* line) {
     switch (section) {
       case kFilesSection: DeleteFileA(line); break;
-      case kRegistrySection: RemoveRegistryEntry(line, rule); break;
+      case kRegistrySection: RemoveRegistryEntry(line, rule, view); break;
       case kFoldersSection: RemoveDirectoryA(line); break;
     }
   });

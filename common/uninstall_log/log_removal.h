@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/registry/product_keys.h"
 #include "common/uninstall_log/log_reader.h"
 
 namespace uninstall_log {
@@ -13,8 +14,8 @@ namespace uninstall_log {
 std::optional<std::string> ReadWholeLog(const std::string& path);
 
 // Deletes every file of section 0, removes every registry key or value of section 1 and
-// every (empty) folder of section 2, splitting `text` in place. Every failure is passed
-// over; the walk goes on.
-void CarryOutSections(std::string& text, RootRule rule);
+// every (empty) folder of section 2, splitting `text` in place. HKEY_LOCAL_MACHINE
+// records are carried out in `view`. Every failure is passed over; the walk goes on.
+void CarryOutSections(std::string& text, RootRule rule, registry::View view);
 
 }  // namespace uninstall_log

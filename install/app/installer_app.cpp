@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/gbk/gbk_search.h"
+#include "common/registry/product_keys.h"
 #include "install/app/installer_state.h"
 #include "install/engine/replay_uninstall_log.h"
 #include "product/product_facts.h"
@@ -79,12 +80,17 @@ bool InstallerApp::InitInstance() {
 }
 
 bool InstallerApp::RemoveEarlierVersion() {
-  // Versions 1.3 down to 1.0; the first key that opens ends the search.
+  // Versions 1.3 down to 1.0, each first where the line's 32-bit kits registered it, then
+  // in the 64-bit view; the first key that opens ends the search.
   for (int n = ProductVersion - 10; n >= 0; --n) {
     char keyName[128];
     std::snprintf(keyName, sizeof keyName, "%sQuendral%d.%d", kit::kUninstallKeyPrefix, n / 10 + 1, n % 10);
     HKEY entry = nullptr;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, keyName, &entry) != ERROR_SUCCESS) continue;
+    registry::View foundIn = registry::View::k32Bit;
+    if (registry::OpenKey(HKEY_LOCAL_MACHINE, keyName, foundIn, KEY_QUERY_VALUE, &entry) != ERROR_SUCCESS) {
+      foundIn = registry::View::k64Bit;
+      if (registry::OpenKey(HKEY_LOCAL_MACHINE, keyName, foundIn, KEY_QUERY_VALUE, &entry) != ERROR_SUCCESS) continue;
+    }
     const std::optional<std::string> command = ReadUninstallString(entry);
     if (command) {
       if (MessageBoxA(nullptr,
@@ -94,7 +100,7 @@ bool InstallerApp::RemoveEarlierVersion() {
         return false;
       }
       if (const std::size_t cut = gbk::Find(*command, "\\uninstall.exe"); cut != gbk::npos) {
-        engine::ReplayUninstallLog(command->substr(0, cut) + "\\" + kit::kUninstallLogFile);
+        engine::ReplayUninstallLog(command->substr(0, cut) + "\\" + kit::kUninstallLogFile, foundIn);
       }
     }
     RegCloseKey(entry);

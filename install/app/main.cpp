@@ -1,13 +1,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "common/dll_search/system_dlls.h"
 #include "install/app/installer_app.h"
 
 namespace {
 
 // The progress bar's window class lives in comctl32, loaded from the system folder only.
 void RegisterCommonControls() {
-  HMODULE comctl = LoadLibraryExA("comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  HMODULE comctl = dll_search::LoadSystemLibrary("comctl32.dll");
   if (comctl == nullptr) return;
   using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   auto init = reinterpret_cast<InitFunction>(
@@ -20,7 +21,7 @@ void RegisterCommonControls() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // First of all: a DLL planted beside install.exe (a download folder) is never loaded.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  dll_search::LoadFromSystemFolderOnly();
   RegisterCommonControls();
   installer::InstallerApp app;
   app.InitInstance();

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "common/files/whole_file.h"
+#include "common/registry/product_keys.h"
 #include "install/app/installer_state.h"
 #include "install/engine/adnote.h"
 #include "product/product_facts.h"
@@ -138,8 +139,7 @@ void WriteSettingsValue() {
 
 void WriteRunValue(InstallLog& log) {
   HKEY run = nullptr;
-  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kit::kRunKey, &run) != ERROR_SUCCESS &&
-      RegCreateKeyA(HKEY_LOCAL_MACHINE, kit::kRunKey, &run) != ERROR_SUCCESS) {
+  if (registry::CreateKey(HKEY_LOCAL_MACHINE, kit::kRunKey, registry::kProductLineView, &run) != ERROR_SUCCESS) {
     return;
   }
   // Quoted: an unquoted path with blanks would let a planted C:\Program.exe run at log-on.
@@ -151,7 +151,9 @@ void WriteRunValue(InstallLog& log) {
 void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath) {
   const std::string keyName = std::string(kit::kUninstallKeyPrefix) + ProductTitle;
   HKEY entry = nullptr;
-  if (RegCreateKeyA(HKEY_LOCAL_MACHINE, keyName.c_str(), &entry) != ERROR_SUCCESS) return;
+  if (registry::CreateKey(HKEY_LOCAL_MACHINE, keyName.c_str(), registry::kProductLineView, &entry) != ERROR_SUCCESS) {
+    return;
+  }
   SetStringValue(entry, "DisplayName", ProductTitle);
   // Kept unquoted: later installers find the old folder by cutting it before "\uninstall.exe".
   SetStringValue(entry, "UninstallString", uninstallerPath);
