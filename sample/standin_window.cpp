@@ -12,12 +12,17 @@ namespace {
 
 int g_closeOnRequest = 0;
 int g_requestsSeen = 0;
+bool g_lingerRetitled = false;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       if (LOWORD(wParam) == product::kReviewMonitorCloseCommand && ++g_requestsSeen == g_closeOnRequest) {
-        DestroyWindow(window);
+        if (g_lingerRetitled) {
+          SetWindowTextA(window, "");
+        } else {
+          DestroyWindow(window);
+        }
       }
       return 0;
     case WM_DESTROY:
@@ -48,8 +53,9 @@ void NoteStart(const char* programName) {
   CloseHandle(log);
 }
 
-int RunTitledWindow(const char* programName, const char* title, int closeOnRequest) {
+int RunTitledWindow(const char* programName, const char* title, int closeOnRequest, bool lingerRetitled) {
   g_closeOnRequest = closeOnRequest;
+  g_lingerRetitled = lingerRetitled;
   NoteStart(programName);
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA windowClass{};

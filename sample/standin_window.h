@@ -8,8 +8,10 @@ namespace standin {
 // request); 0 ignores the requests. When the environment names a file in
 // QUENDRAL_STANDIN_LOG, `programName` is appended to it as one line at start, so that
 // tests can see which programs were started and in which order. The exit code is the
-// number of close requests the window received.
-int RunTitledWindow(const char* programName, const char* title, int closeOnRequest);
+// number of close requests the window received. With `lingerRetitled`, the window only
+// loses its title on that request and stays until WM_CLOSE, still counting requests, so
+// that a test sees any request posted after the window was gone by its title.
+int RunTitledWindow(const char* programName, const char* title, int closeOnRequest, bool lingerRetitled = false);
 
 // Appends `programName` as one line to the file named by QUENDRAL_STANDIN_LOG, if any.
 void NoteStart(const char* programName);

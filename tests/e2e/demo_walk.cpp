@@ -2,6 +2,7 @@
 // wizard and removes it with the uninstaller, saving a picture of the screen at every
 // page. The medium is the one QUENDRAL_KIT_DIR names; the argument is the picture folder.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <string>
@@ -31,6 +32,40 @@ HWND Expect(HWND window, const char* what) {
   return window;
 }
 
+// Suspends (or resumes) every thread of the installer but the page's: the worker.
+void HoldWorker(DWORD processId, DWORD uiThread, bool hold) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID != processId || entry.th32ThreadID == uiThread) continue;
+    if (HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+      hold ? SuspendThread(thread) : ResumeThread(thread);
+      CloseHandle(thread);
+    }
+  }
+  CloseHandle(snapshot);
+}
+
+// The sample medium copies in milliseconds: the worker is let on a step at a time until
+// the bar is part-way with a file name on the status line, and held for the picture.
+void PictureOfTheCopyPartWay(DWORD processId, HWND progress) {
+  const DWORD uiThread = GetWindowThreadProcessId(progress, nullptr);
+  for (const ULONGLONG deadline = GetTickCount64() + 10000; IsWindow(progress) && GetTickCount64() < deadline;) {
+    HoldWorker(processId, uiThread, true);
+    const int position = ProgressPosition(progress);
+    if (position > 0 && position < ProgressMaximum(progress) && !WindowText(GetDlgItem(progress, 1005)).empty()) {
+      Picture("5-progress");
+      HoldWorker(processId, uiThread, false);
+      return;
+    }
+    HoldWorker(processId, uiThread, false);
+    Sleep(1);
+  }
+  Expect(nullptr, "5-progress part-way");
+}
+
 int Walk() {
   Installer installer(KitDir() + "install.exe");
   struct Step {
@@ -44,10 +79,8 @@ int Walk() {
     Picture(step.name);
     Press(page, 1001);
   }
-  if (HWND progress = installer.WaitForPage(Page::kProgress, 5000)) {
-    (void)progress;
-    SaveScreen(g_pictures + "\\5-progress.bmp");
-    std::printf("%-20s saved\n", "5-progress");
+  if (HWND progress = Expect(installer.WaitForPage(Page::kProgress, 5000), "5-progress")) {
+    PictureOfTheCopyPartWay(installer.process().Id(), progress);
   }
   HWND finish = Expect(installer.WaitForPage(Page::kFinish, 60000), "6-finish");
   if (finish == nullptr) return 1;
@@ -68,7 +101,7 @@ int Walk() {
   Press(done, 1001);
   WaitFor([done]() -> HWND { return IsWindow(done) ? nullptr : done; });
 
-  const bool gone = !FolderExists(kMorvessaFolder) && !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey);
+  const bool gone = !FolderExists(kMorvessaFolder) && !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kProductView);
   std::printf("after the uninstall: %s\n", gone ? "nothing of the product is left" : "SOMETHING IS LEFT");
   return gone && g_failures == 0 ? 0 : 1;
 }

@@ -40,6 +40,7 @@ class InstallTest : public KitTest {
     const MessageBoxSeen box = installer.WaitForMessageBox(kInstallWaitMs);
     EXPECT_EQ(box.text, message);
     EXPECT_EQ(box.caption, kWizardCaption);
+    EXPECT_EQ(PageOf(box.owner), Page::kProgress) << "the worker's box belongs to the page";
     EXPECT_TRUE(box.hasOk);
     Press(box.window, IDOK);
     EXPECT_TRUE(installer.WaitForExit()) << "a second message box or a hung page";
@@ -87,10 +88,10 @@ TEST_F(InstallTest, CompletedInstallIntoTheDefaultFolder) {
   EXPECT_TRUE(FileExists(group + "\\Morvessa公司主页.lnk"));
   EXPECT_EQ(ReadShortcut(group + "\\Morvessa公司主页.lnk").description, "Morvessa公司主页");
 
-  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo"), "\"" + kDefaultTarget + "\\vigilo.exe\"");
-  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName"), "Quendral1.3");
-  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), kDefaultTarget + "\\uninstall.exe");
-  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon"), kDefaultTarget + "\\lumora.exe");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", kProductView), "\"" + kDefaultTarget + "\\vigilo.exe\"");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", kProductView), "Quendral1.3");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView), kDefaultTarget + "\\uninstall.exe");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", kProductView), kDefaultTarget + "\\lumora.exe");
 
   const std::string t = kDefaultTarget;
   EXPECT_EQ(Log(), t + "\\lumora.exe\r\n" + t + "\\vigilo.exe\r\n" + t + "\\lumora.chm\r\n" + t + "\\brisel.ini\r\n" +
@@ -158,9 +159,11 @@ TEST_F(InstallTest, ProgressRangeCountsTheTrailingEmptyLineAndStopsOneShort) {
   Press(progress, IDCANCEL);  // holds the worker after the large file
   const MessageBoxSeen question = installer.WaitForMessageBox();
   EXPECT_EQ(question.text, "您真的想停止安装吗?");
+  EXPECT_EQ(question.owner, progress);
   ASSERT_TRUE(WaitFor([&] { return ProgressPosition(progress) == 2 ? progress : nullptr; }));
   EXPECT_EQ(ProgressMaximum(progress), 3) << "two names and the empty line after the last CR LF";
   Press(question.window, IDNO);
+  EXPECT_EQ(HighestPositionUntilClosed(progress, kInstallWaitMs), 2) << "the empty line is never counted";
   ASSERT_NE(installer.WaitForPage(Page::kFinish, kInstallWaitMs), nullptr);
   EXPECT_EQ(ReadBytes(kDefaultTarget + "\\large.bin").size(), 256u << 20);
 }

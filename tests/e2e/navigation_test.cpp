@@ -19,7 +19,7 @@ TEST_F(NavigationTest, EscapeOnTheLicencePageAsksAndNoKeepsThePage) {
   MessageBoxSeen box = installer.WaitForMessageBox();
   EXPECT_EQ(box.text, kStopQuestion);
   EXPECT_EQ(box.caption, kWizardCaption);
-  EXPECT_EQ(GetWindow(box.window, GW_OWNER), licence) << "the question belongs to the page";
+  EXPECT_EQ(box.owner, licence) << "the question belongs to the page";
   Press(box.window, IDNO);
   ASSERT_TRUE(WaitFor([&] { return MessageBoxOpen(installer.process().Id()) ? nullptr : licence; }));
   EXPECT_TRUE(IsWindow(licence));
@@ -66,7 +66,13 @@ TEST_F(NavigationTest, EveryPageCarriesTheInstallerCaptionAndItsButtons) {
                             {Page::kDestination, "< 上一步(&B)", "下一步(&N) >", "取消(&C)"},
                             {Page::kSummary, "< 上一步(&B)", "下一步(&N) >", "取消(&C)"}};
   for (const Expected& expected : pages) {
-    HWND page = installer.WaitForPage(expected.page);
+    // Found by its controls, so that the caption is checked, not assumed.
+    HWND page = WaitFor([&]() -> HWND {
+      for (HWND window : TopLevelWindows(installer.process().Id())) {
+        if (PageByControls(window) == expected.page) return window;
+      }
+      return nullptr;
+    });
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(WindowText(page), kWizardCaption);
     EXPECT_EQ(WindowText(GetDlgItem(page, 1000)), expected.back);

@@ -121,6 +121,7 @@ TEST_F(PagesTest, FreeSpaceLimitIsExactly16MiB) {
   const MessageBoxSeen box = installer.WaitForMessageBox();
   EXPECT_EQ(box.text, kNoRoom);
   EXPECT_EQ(box.caption, kWizardCaption);
+  EXPECT_EQ(box.owner, destination);
   EXPECT_TRUE(box.hasOk);
   Press(box.window, IDOK);
   ASSERT_TRUE(WaitFor([&]() -> HWND { return MessageBoxOpen(installer.process().Id()) ? nullptr : destination; }));
@@ -145,6 +146,7 @@ TEST_F(PagesTest, NonFileSystemItemIsRefused) {
   const MessageBoxSeen box = installer.WaitForMessageBox();
   EXPECT_EQ(box.text, "目录路径非法。");
   EXPECT_EQ(box.caption, kWizardCaption);
+  EXPECT_EQ(box.owner, destination);
   Press(box.window, IDOK);
   ASSERT_TRUE(WaitFor([&]() -> HWND { return MessageBoxOpen(installer.process().Id()) ? nullptr : destination; }));
   EXPECT_EQ(FolderText(destination), kDefaultTarget);

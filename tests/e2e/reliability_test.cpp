@@ -28,6 +28,7 @@ class ReliabilityTest : public KitTest {
   struct Outcome {
     std::vector<std::string> messages;
     bool finished = false;
+    int range = 0;  // the progress bar's range as last seen on the progress page
   };
   Outcome RunToTheEnd(Installer& installer) {
     Outcome outcome;
@@ -36,6 +37,7 @@ class ReliabilityTest : public KitTest {
     if (!started) return outcome;
     const ULONGLONG deadline = GetTickCount64() + kInstallWaitMs;
     while (installer.process().Running() && GetTickCount64() < deadline) {
+      if (HWND progress = installer.WaitForPage(Page::kProgress, 0)) outcome.range = ProgressMaximum(progress);
       const MessageBoxSeen box = installer.WaitForMessageBox(50);
       if (box.window != nullptr) {
         outcome.messages.push_back(box.text);
@@ -82,12 +84,23 @@ TEST_F(ReliabilityTest, ManifestWithAMegabyteLineAndOfRandomBytes) {
 TEST_F(ReliabilityTest, ManifestOfAHundredThousandLinesUsesTheFirstThousand) {
   Medium medium(TestFolder());
   std::string manifest;
-  for (int i = 0; i < 100000; ++i) manifest += "s" + std::to_string(i) + ".ini\r\n";
+  for (int i = 1; i < 1000; ++i) manifest += "s" + std::to_string(i) + ".ini\r\n";
+  manifest += "last.txt\r\nbeyond.txt\r\n";
+  for (int i = 1002; i <= 100000; ++i) manifest += "s" + std::to_string(i) + ".ini\r\n";
   medium.SetManifest(manifest);
+  medium.AddDataFile("last.txt", "line 1000");
+  medium.AddDataFile("beyond.txt", "line 1001");
   Installer installer(medium);
   const Outcome outcome = RunToTheEnd(installer);
   EXPECT_TRUE(outcome.messages.empty());
   EXPECT_TRUE(outcome.finished);
+  EXPECT_EQ(outcome.range, 1000);
+  EXPECT_EQ(ReadBytes(kDefaultTarget + "\\last.txt"), "line 1000");
+  EXPECT_FALSE(FileExists(kDefaultTarget + "\\beyond.txt"));
+  EXPECT_NE(ReadBytes(kDefaultTarget + "\\uninstall.inf")
+                .find("\\s999.ini\r\n" + kDefaultTarget + "\\last.txt\r\n" + kDefaultTarget + "\\fendow.pah\r\n"),
+            std::string::npos)
+      << "the log lists lines 1 to 1000 and then the product's data file";
 }
 
 TEST_F(ReliabilityTest, RandomInstallIniStillCompletes) {
@@ -104,7 +117,7 @@ TEST_F(ReliabilityTest, UninstallStringAtTheEdgeOfItsBuffer) {
     CleanMachine();
     std::string value = "C:\\old\\" + std::string(length - 21, 'x') + "\\uninstall.exe";
     ASSERT_EQ(value.size(), length);
-    WriteString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", value);
+    WriteString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", value, kProductView);
     Medium medium(TestFolder(std::to_string(length)));
     Installer installer(medium);
     HWND seen = WaitFor([&]() -> HWND {
@@ -139,7 +152,7 @@ TEST_F(ReliabilityTest, GbkNamesWithTrailByte5CInTheManifestAndTheInstallFolder)
   EXPECT_EQ(ReadBytes(target + "\\誠.txt"), "sincere");
   EXPECT_EQ(ReadBytes(target + "\\uninstall.inf").rfind(target + "\\誠.txt\r\n", 0), 0u)
       << "the folder keeps its last character";
-  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), target + "\\uninstall.exe");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView), target + "\\uninstall.exe");
 }
 
 TEST_F(ReliabilityTest, KilledInstallLeavesWholeRecordsThatTheUninstallerRemoves) {
@@ -206,7 +219,11 @@ TEST_F(ReliabilityTest, TwentyMegabyteLicenceIsShownWhole) {
   while (licence.size() < (20u << 20)) licence += "本软件使用许可协议的一行文字。0123456789\r\n";
   WriteBytes(medium.Dir() + "License.txt", licence);
   Installer installer(medium);
-  HWND licencePage = installer.WalkTo(Page::kLicence);
+  HWND welcome = installer.WaitForPage(Page::kWelcome);
+  ASSERT_NE(welcome, nullptr);
+  Press(welcome, 1001);
+  // Wine's edit control lays out every wrapped line before the page shows: 16 to 20 s here.
+  HWND licencePage = installer.WaitForPage(Page::kLicence, 180000);
   ASSERT_NE(licencePage, nullptr);
   EXPECT_EQ(static_cast<size_t>(SendMessageA(GetDlgItem(licencePage, 1002), WM_GETTEXTLENGTH, 0, 0)), licence.size());
 }

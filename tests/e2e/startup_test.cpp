@@ -27,6 +27,7 @@ TEST_F(StartupTest, RunningProductStopsTheInstallerBeforeAnythingIsCreated) {
   const MessageBoxSeen box = installer.WaitForMessageBox();
   EXPECT_EQ(box.text, "请您先停止运行Quendral，然后再安装Quendral1.3版。");
   EXPECT_EQ(box.caption, kWizardCaption);
+  EXPECT_EQ(box.owner, nullptr) << "start-up boxes have no owner";
   EXPECT_TRUE(box.hasOk);
   EXPECT_FALSE(box.hasYesNo);
   Press(box.window, IDOK);
@@ -37,6 +38,7 @@ TEST_F(StartupTest, RunningProductStopsTheInstallerBeforeAnythingIsCreated) {
 
 TEST_F(StartupTest, WindowTitleDifferingByOneCharacterIsNotTheProduct) {
   TitledWindow other("Quendrai", 0);
+  ASSERT_TRUE(other.Shown());
   Medium medium(TestFolder());
   Installer installer(medium);
   EXPECT_NE(installer.WaitForPage(Page::kWelcome), nullptr);
@@ -47,8 +49,12 @@ TEST_F(StartupTest, ReviewMonitorClosingOnTheThirdRequestLetsStartUpGoOn) {
   ASSERT_TRUE(monitor.Shown());
   Medium medium(TestFolder());
   Installer installer(medium);
+  ASSERT_TRUE(monitor.WaitUntilGone());
+  const ULONGLONG gone = GetTickCount64();
   EXPECT_NE(installer.WaitForPage(Page::kWelcome), nullptr);
-  EXPECT_EQ(monitor.Finish(), 3) << "start-up stops asking once the window is gone";
+  // The remaining 27 requests would take another 2.7 s.
+  EXPECT_LT(GetTickCount64() - gone, 2000u) << "start-up goes on as soon as the window is gone";
+  EXPECT_EQ(monitor.Finish(), 3) << "no request after the window is gone";
 }
 
 TEST_F(StartupTest, ReviewMonitorThatNeverClosesStopsStartUpAfterThirtyRequests) {
@@ -59,6 +65,7 @@ TEST_F(StartupTest, ReviewMonitorThatNeverClosesStopsStartUpAfterThirtyRequests)
   const MessageBoxSeen box = installer.WaitForMessageBox();
   EXPECT_EQ(box.text, "请您先停止运行Quendral复习自动检查，然后再安装");
   EXPECT_EQ(box.caption, kWizardCaption);
+  EXPECT_EQ(box.owner, nullptr) << "start-up boxes have no owner";
   EXPECT_TRUE(box.hasOk);
   Press(box.window, IDOK);
   EXPECT_TRUE(installer.WaitForExit());
@@ -66,54 +73,79 @@ TEST_F(StartupTest, ReviewMonitorThatNeverClosesStopsStartUpAfterThirtyRequests)
   EXPECT_EQ(monitor.Finish(), 30);
 }
 
-// An earlier install as its log and registry entry describe it.
+// An earlier install as its log and registry entry describe it, registered in `view`
+// (0: the 64-bit view; kProductView: the 32-bit view of the line's 32-bit kits).
 struct EarlierInstall {
   std::string folder;
   std::string marker;  // a registry key the old log names, with one value
-  EarlierInstall(const std::string& dir, const std::string& version, bool withLog = true) : folder(dir) {
+  REGSAM view;
+  EarlierInstall(const std::string& dir, const std::string& version, bool withLog = true, REGSAM inView = 0)
+      : folder(dir), view(inView) {
     marker = "Software\\Morvessa-Test\\" + version;
     MakeFolders(folder + "\\word\\sub");
     WriteBytes(folder + "\\lumora.exe", "old program");
     WriteBytes(folder + "\\uninstall.exe", "old uninstaller");
-    WriteString(HKEY_LOCAL_MACHINE, marker, "Keep", "1");
-    WriteString(HKEY_LOCAL_MACHINE, marker + "\\Gone", "Doomed", "1");
-    WriteString(HKEY_LOCAL_MACHINE, marker, "Val,with,commas", "1");
+    WriteString(HKEY_LOCAL_MACHINE, marker, "Keep", "1", view);
+    WriteString(HKEY_LOCAL_MACHINE, marker + "\\Gone", "Doomed", "1", view);
+    WriteString(HKEY_LOCAL_MACHINE, marker, "Val,with,commas", "1", view);
+    // Under both roots: the installer takes only the whole name "HKEY_CURRENT_USER" for
+    // that root, so "HKEY_CU" names the HKEY_LOCAL_MACHINE key.
+    WriteString(HKEY_LOCAL_MACHINE, marker + "\\Abbreviated", "v", "1", view);
+    WriteString(HKEY_CURRENT_USER, marker + "\\Abbreviated", "v", "1");
+    WriteString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", folder + "\\vigilo.exe", view);
     if (withLog) {
       WriteBytes(folder + "\\uninstall.inf", folder + "\\lumora.exe\r\n\r\n" + "HKEY_LOCAL_MACHINE," + marker +
                                                   "\\Gone\r\n" + "HKEY_LOCAL_MACHINE," + marker +
-                                                  ",Val,with,commas\r\n\r\n" + folder + "\\word\\sub\r\n" + folder +
-                                                  "\\word\r\n" + folder + "\r\n");
+                                                  ",Val,with,commas\r\n" + "HKEY_CU," + marker + "\\Abbreviated\r\n" +
+                                                  "HKEY_LOCAL_MACHINE," + kRunKey + ",Lumora vigilo\r\n\r\n" + folder +
+                                                  "\\word\\sub\r\n" + folder + "\\word\r\n" + folder + "\r\n");
     }
-    Register(version, folder + "\\uninstall.exe");
+    Register(version, folder + "\\uninstall.exe", view);
   }
-  static void Register(const std::string& version, const std::string& command) {
-    WriteString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral" + version,
-                "UninstallString", command);
+  static void Register(const std::string& version, const std::string& command, REGSAM view = 0) {
+    WriteString(HKEY_LOCAL_MACHINE, kUninstallKeyPrefix + version, "UninstallString", command, view);
   }
   bool Untouched() const {
     return FileExists(folder + "\\lumora.exe") && FileExists(folder + "\\uninstall.exe") &&
-           KeyExists(HKEY_LOCAL_MACHINE, marker + "\\Gone");
+           KeyExists(HKEY_LOCAL_MACHINE, marker + "\\Gone", view);
   }
-  ~EarlierInstall() { DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\Morvessa-Test"); }
+  ~EarlierInstall() {
+    for (REGSAM each : {REGSAM{0}, kProductView}) DeleteKeyTree(HKEY_LOCAL_MACHINE, "Software\\Morvessa-Test", each);
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Morvessa-Test");
+  }
 };
 
-TEST_F(StartupTest, YesReplaysTheEarlierVersionsLog) {
-  EarlierInstall old(TestFolder("old"), "1.2");
-  Medium medium(TestFolder("medium"));
-  Installer installer(medium);
-  const MessageBoxSeen box = installer.WaitForMessageBox();
-  EXPECT_EQ(box.text, kEarlierVersionQuestion);
-  EXPECT_EQ(box.caption, kWizardCaption);
-  ASSERT_TRUE(box.hasYesNo);
-  Press(box.window, IDYES);
-  ASSERT_NE(installer.WaitForPage(Page::kWelcome), nullptr);
-  EXPECT_FALSE(FileExists(old.folder + "\\lumora.exe"));
-  EXPECT_FALSE(FileExists(old.folder + "\\uninstall.exe"));
-  EXPECT_FALSE(FileExists(old.folder + "\\uninstall.inf"));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, old.marker + "\\Gone"));
-  EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, old.marker, "Val,with,commas").has_value());
-  EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE, old.marker, "Keep").has_value());
-  EXPECT_FALSE(FolderExists(old.folder)) << "folders removed children first";
+TEST_F(StartupTest, YesReplaysTheEarlierVersionsLogInTheViewWhereItIsRegistered) {
+  for (REGSAM view : {kProductView, REGSAM{0}}) {
+    SCOPED_TRACE(view == kProductView ? "32-bit view" : "64-bit view");
+    CleanMachine();
+    const REGSAM otherView = view == kProductView ? 0 : kProductView;
+    WriteString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", "other view", otherView);
+    EarlierInstall old(TestFolder(view == kProductView ? "old32" : "old64"), "1.2", true, view);
+    Medium medium(TestFolder(view == kProductView ? "medium32" : "medium64"));
+    Installer installer(medium);
+    const MessageBoxSeen box = installer.WaitForMessageBox();
+    EXPECT_EQ(box.text, kEarlierVersionQuestion);
+    EXPECT_EQ(box.caption, kWizardCaption);
+    EXPECT_EQ(box.owner, nullptr) << "start-up boxes have no owner";
+  EXPECT_EQ(box.owner, nullptr) << "start-up boxes have no owner";
+    ASSERT_TRUE(box.hasYesNo);
+    Press(box.window, IDYES);
+    ASSERT_NE(installer.WaitForPage(Page::kWelcome), nullptr);
+    EXPECT_FALSE(FileExists(old.folder + "\\lumora.exe"));
+    EXPECT_FALSE(FileExists(old.folder + "\\uninstall.exe"));
+    EXPECT_FALSE(FileExists(old.folder + "\\uninstall.inf"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, old.marker + "\\Gone", view));
+    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, old.marker, "Val,with,commas", view).has_value());
+    EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE, old.marker, "Keep", view).has_value());
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, old.marker + "\\Abbreviated", view)) << "HKEY_CU is not HKEY_CURRENT_USER";
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, old.marker + "\\Abbreviated"));
+    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", view).has_value());
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", otherView), "other view");
+    EXPECT_FALSE(FolderExists(old.folder)) << "folders removed children first";
+    Press(installer.WaitForPage(Page::kWelcome), IDCANCEL);
+    EXPECT_TRUE(installer.WaitForExit());
+  }
 }
 
 TEST_F(StartupTest, NoEndsTheInstallerWithNothingChanged) {
@@ -130,8 +162,9 @@ TEST_F(StartupTest, NoEndsTheInstallerWithNothingChanged) {
 }
 
 TEST_F(StartupTest, NewestRegisteredVersionIsTheOnlyOneConsidered) {
+  // Version by version, each in both views: a 1.0 in the 32-bit view still comes after 1.2.
   EarlierInstall newer(TestFolder("v12"), "1.2");
-  EarlierInstall older(TestFolder("v10"), "1.0");
+  EarlierInstall older(TestFolder("v10"), "1.0", true, kProductView);
   Medium medium(TestFolder("medium"));
   Installer installer(medium);
   Press(installer.WaitForMessageBox().window, IDYES);
@@ -142,8 +175,7 @@ TEST_F(StartupTest, NewestRegisteredVersionIsTheOnlyOneConsidered) {
 
 TEST_F(StartupTest, UnreadableUninstallStringEndsTheSearchWithoutAQuestion) {
   EarlierInstall older(TestFolder("v10"), "1.0");
-  WriteString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral1.1",
-              "DisplayName", "Quendral1.1");
+  WriteString(HKEY_LOCAL_MACHINE, kUninstallKeyPrefix + "1.1", "DisplayName", "Quendral1.1");
   Medium medium(TestFolder("medium"));
   Installer installer(medium);
   EXPECT_NE(installer.WaitForPage(Page::kWelcome), nullptr);

@@ -48,12 +48,20 @@ TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
   }
   ASSERT_TRUE(WaitFor([] { return FindWindowA(nullptr, "Quendral复习自动检查"); }));
   ASSERT_TRUE(FileExists(kDefaultTarget + "\\uninstall.exe"));
+  // Registered where the line's 32-bit kits look, and only there.
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo").has_value());
+  EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", kProductView).has_value());
 
-  // As the "删除Quendral" shortcut does: the installed program, no argument.
-  Process firstRun("\"" + kDefaultTarget + "\\uninstall.exe\"");
+  // As Windows' list of programs starts it: the registered value, unquoted with its
+  // blanks, as both the application name and the command line.
+  const std::string registered = ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView).value_or("");
+  ASSERT_EQ(registered, kDefaultTarget + "\\uninstall.exe");
+  Process firstRun(registered, registered);
   const MessageBoxSeen question = WaitForMessageBox(firstRun.Id());
   EXPECT_EQ(question.text, "是否要完全删除Quendral应用程序及其所有组件？");
   EXPECT_EQ(question.caption, "确认文件删除");
+  EXPECT_EQ(question.owner, nullptr);
   EXPECT_TRUE(question.hasYesNo);
   Press(question.window, IDYES);
   EXPECT_TRUE(firstRun.WaitForExit());
@@ -107,9 +115,14 @@ TEST_F(UninstallTest, ReviewMonitorClosingOnTheFifthRequestLetsTheFirstRunGoOn) 
   const std::string folder = MakeInstallFolder("");
   Process firstRun("\"" + folder + "\\uninstall.exe\"");
   Press(WaitForMessageBox(firstRun.Id()).window, IDYES);
+  ASSERT_TRUE(monitor.WaitUntilGone());
+  const ULONGLONG gone = GetTickCount64();
+  EXPECT_TRUE(firstRun.WaitForExit());
+  // The remaining 25 requests would take another 2.5 s.
+  EXPECT_LT(GetTickCount64() - gone, 2000u) << "the first run goes on as soon as the window is gone";
   HWND finish = WaitForUninstallFinishPage(70000);
   ASSERT_NE(finish, nullptr);
-  EXPECT_EQ(monitor.Finish(), 5);
+  EXPECT_EQ(monitor.Finish(), 5) << "no request after the window is gone";
   EXPECT_TRUE(PressFinish(finish));
   EXPECT_FALSE(FileExists(folder + "\\uninstall.inf"));
   EXPECT_FALSE(FileExists(folder + "\\uninstall.exe"));
@@ -125,6 +138,7 @@ TEST_F(UninstallTest, ReviewMonitorThatNeverClosesIsReportedAfterThirtyRequests)
   const MessageBoxSeen refusal = WaitForMessageBox(firstRun.Id());
   EXPECT_EQ(refusal.text, "请您先停止运行Quendral复习自动检查，然后再删除");
   EXPECT_EQ(refusal.caption, kUninstallCaption);
+  EXPECT_EQ(refusal.owner, nullptr);
   Press(refusal.window, IDOK);
   EXPECT_TRUE(firstRun.WaitForExit());
   EXPECT_EQ(monitor.Finish(), 30);
@@ -161,11 +175,11 @@ TEST_F(UninstallTest, RemovalRunCarriesOutEveryKindOfRecord) {
   MakeFolders(f + "\\parent\\child");
   MakeFolders(f + "\\empty");
   WriteString(HKEY_CURRENT_USER, base + "\\cu", "v", "1");
-  WriteString(HKEY_LOCAL_MACHINE, base + "\\cu", "v", "1");
-  WriteString(HKEY_LOCAL_MACHINE, base + "\\lm", "name,with,commas", "1");
-  WriteString(HKEY_LOCAL_MACHINE, base + "\\lm", "name", "1");
-  WriteString(HKEY_LOCAL_MACHINE, base + "\\nocomma", "v", "1");
-  WriteString(HKEY_LOCAL_MACHINE, base + "\\users", "v", "1");
+  WriteString(HKEY_LOCAL_MACHINE, base + "\\cu", "v", "1", kProductView);
+  WriteString(HKEY_LOCAL_MACHINE, base + "\\lm", "name,with,commas", "1", kProductView);
+  WriteString(HKEY_LOCAL_MACHINE, base + "\\lm", "name", "1", kProductView);
+  WriteString(HKEY_LOCAL_MACHINE, base + "\\nocomma", "v", "1", kProductView);
+  WriteString(HKEY_LOCAL_MACHINE, base + "\\users", "v", "1", kProductView);
   const std::string log = f + "\\a.txt\r\n\r\n" + "HKEY_CU," + base + "\\cu\r\n" + "HKEY_LOCAL_MACHINE," + base +
                           "\\lm,name,with,commas\r\n" + base + "\\nocomma\r\n" + "HKEY_USERS," + base + "\\users\r\n" +
                           "\r\n" + f + "\\parent\r\n" + f + "\\parent\\child\r\n" + f + "\\empty\r\n" + f +
@@ -177,17 +191,17 @@ TEST_F(UninstallTest, RemovalRunCarriesOutEveryKindOfRecord) {
   EXPECT_FALSE(FileExists(f + "\\a.txt"));
   EXPECT_TRUE(FileExists(f + "\\last.txt"));
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, base + "\\cu")) << "HKEY_CU selects HKEY_CURRENT_USER";
-  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\cu"));
-  EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, base + "\\lm", "name,with,commas").has_value());
-  EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE, base + "\\lm", "name").has_value());
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\nocomma"));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\users")) << "HKEY_USERS selects HKEY_LOCAL_MACHINE";
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\cu", kProductView));
+  EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, base + "\\lm", "name,with,commas", kProductView).has_value());
+  EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE, base + "\\lm", "name", kProductView).has_value());
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\nocomma", kProductView));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\users", kProductView)) << "HKEY_USERS selects HKEY_LOCAL_MACHINE";
   EXPECT_TRUE(FolderExists(f + "\\parent")) << "a parent listed before its child stays";
   EXPECT_FALSE(FolderExists(f + "\\parent\\child"));
   EXPECT_FALSE(FolderExists(f + "\\empty"));
   EXPECT_TRUE(PressFinish(finish));
   DeleteKeyTree(HKEY_CURRENT_USER, base);
-  DeleteKeyTree(HKEY_LOCAL_MACHINE, base);
+  DeleteKeyTree(HKEY_LOCAL_MACHINE, base, kProductView);
 }
 
 TEST_F(UninstallTest, EmptyRegistrySectionStillLeavesTheFoldersAsSectionTwo) {

@@ -1,5 +1,6 @@
-// Test helper: a top-level window with a given title that closes on the k-th close
-// request (0: never). Command line: titled_window.exe <k> <title>. Exit code: requests seen.
+// Test helper: a top-level window with a given title that loses it on the k-th close
+// request (0: never) and stays, counting, until closed. Command line:
+// titled_window.exe <k> <title>. Exit code: requests seen.
 // As "titled_window.exe open <file>" it stands in for the program a file type opens with:
 // it notes "open <file>" in the stand-ins' start log and ends.
 #include <windows.h>
@@ -19,5 +20,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::size_t blank = arguments.find(' ');
   const int closeOn = std::atoi(arguments.substr(0, blank).c_str());
   const std::string title = blank == std::string::npos ? "" : arguments.substr(blank + 1);
-  return standin::RunTitledWindow("titled_window.exe", title.c_str(), closeOn);
+  return standin::RunTitledWindow("titled_window.exe", title.c_str(), closeOn, /*lingerRetitled=*/true);
 }

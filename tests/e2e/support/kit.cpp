@@ -1,5 +1,6 @@
 #include "tests/e2e/support/kit.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "common/gbk/gbk_search.h"
@@ -45,8 +46,10 @@ Medium::Medium(const std::string& folder, bool sample) : dir_(WithBackslash(fold
 
 void Medium::AddDataFile(const std::string& name, const std::string& bytes) { WriteBytes(dir_ + "data\\" + name, bytes); }
 
-Page PageOf(HWND window) {
-  if (ClassName(window) != "#32770" || WindowText(window) != kWizardCaption) return Page::kUnknown;
+Page PageOf(HWND window) { return WindowText(window) == kWizardCaption ? PageByControls(window) : Page::kUnknown; }
+
+Page PageByControls(HWND window) {
+  if (ClassName(window) != "#32770") return Page::kUnknown;
   if (GetDlgItem(window, IDOK) != nullptr || GetDlgItem(window, IDYES) != nullptr) return Page::kUnknown;
   if (GetDlgItem(window, 1006) != nullptr) return Page::kFinish;
   if (GetDlgItem(window, 1004) != nullptr) return Page::kProgress;
@@ -102,14 +105,19 @@ std::string KitTest::TestFolder(const std::string& name) {
   return folder;
 }
 
+std::vector<std::string> VersionKeys() {
+  std::vector<std::string> keys;
+  for (const char* version : {"1.0", "1.1", "1.2", "1.3"}) keys.push_back(kUninstallKeyPrefix + version);
+  return keys;
+}
+
 void KitTest::CleanMachine() {
   EndProgramsWithWindow({"Quendral", "Quendral复习自动检查", "删除向导"});
   RemoveTree(kMorvessaFolder);
-  for (const char* version : {"1.0", "1.1", "1.2", "1.3"}) {
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral") +
-                                          version);
+  for (REGSAM view : {REGSAM{0}, kProductView}) {
+    for (const std::string& key : VersionKeys()) DeleteKeyTree(HKEY_LOCAL_MACHINE, key, view);
+    DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", view);
   }
-  DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo");
   DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\install.exe");
   for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
     const bool allUsers = root == HKEY_LOCAL_MACHINE;
@@ -132,8 +140,13 @@ void KitTest::TearDown() {
 namespace e2e {
 
 TitledWindow::TitledWindow(const std::string& title, int closeOnRequest)
-    : process_("\"" + HelperDir() + "titled_window.exe\" " + std::to_string(closeOnRequest) + " " + title) {
+    : process_("\"" + HelperDir() + "titled_window.exe\" " + std::to_string(closeOnRequest) + " " + title),
+      title_(title) {
   window_ = WaitFor([&title] { return FindWindowA(nullptr, title.c_str()); });
+}
+
+bool TitledWindow::WaitUntilGone() {
+  return WaitFor([this]() -> HWND { return FindWindowA(nullptr, title_.c_str()) ? nullptr : window_; }) != nullptr;
 }
 
 int TitledWindow::Finish() {
@@ -157,6 +170,16 @@ std::string FolderRecords(const std::string& target, const std::string& programG
   records += target + "\\sound\r\n" + target + "\\word\r\n";
   if (withDefaultFolders) records += kDefaultTarget + "\r\n" + kMorvessaFolder + "\r\n";
   return records;
+}
+
+int HighestPositionUntilClosed(HWND progressPage, DWORD timeoutMs) {
+  int highest = 0;
+  // A tight poll: the last position shows only while the worker builds the folders,
+  // shortcuts and registry entries.
+  for (const ULONGLONG deadline = GetTickCount64() + timeoutMs; IsWindow(progressPage) && GetTickCount64() < deadline;) {
+    highest = std::max(highest, ProgressPosition(progressPage));
+  }
+  return highest;
 }
 
 void PlaceLargeFile(const std::string& path, int megabytes) {

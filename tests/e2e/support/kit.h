@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/support/files.h"
 #include "tests/e2e/support/process.h"
@@ -24,7 +25,10 @@ std::string HelperDir();
 inline const std::string kDefaultTarget = "C:\\Program Files\\Morvessa\\Quendral";
 inline const std::string kMorvessaFolder = "C:\\Program Files\\Morvessa";
 inline const std::string kWizardCaption = "Quendral1.3安装程序";
-inline const std::string kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral1.3";
+inline const std::string kUninstallKeyPrefix = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral";
+inline const std::string kUninstallKey = kUninstallKeyPrefix + "1.3";
+// The Uninstall keys of versions 1.0 to 1.3, which start-up searches.
+std::vector<std::string> VersionKeys();
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\run";
 std::string ShellFolder(HKEY root, const char* value);  // from the Shell Folders key
 
@@ -44,7 +48,10 @@ class Medium {
 };
 
 enum class Page { kWelcome, kLicence, kDestination, kSummary, kProgress, kFinish, kUnknown };
+// The wizard page a window is: a dialog with the installer's caption and a page's controls.
 Page PageOf(HWND window);
+// The same by the controls alone, whatever the caption.
+Page PageByControls(HWND window);
 
 // A running install.exe.
 class Installer {
@@ -89,17 +96,20 @@ class KitTest : public ::testing::Test {
 
 namespace e2e {
 
-// A window of the test helper with the product's title, closing on the k-th close
-// request (0: never).
+// A window of the test helper with the product's title, which it loses on the k-th close
+// request (0: never); the window stays and counts any later request.
 class TitledWindow {
  public:
   TitledWindow(const std::string& title, int closeOnRequest);
   bool Shown() const { return window_ != nullptr; }
+  // Waits until no window has the title any more; false when it kept it.
+  bool WaitUntilGone();
   // Closes the window if it is still open; answers the number of close requests it saw.
   int Finish();
 
  private:
   Process process_;
+  std::string title_;
   HWND window_ = nullptr;
 };
 
@@ -121,6 +131,9 @@ inline void AddLargeDataFile(const Medium& medium, const std::string& name, int 
 
 inline int ProgressPosition(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, 1004), 0x0408, 0, 0)); }
 inline int ProgressMaximum(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, 1004), 0x0407, FALSE, 0)); }
+
+// The highest position the progress page's bar shows from now until the page is gone.
+int HighestPositionUntilClosed(HWND progressPage, DWORD timeoutMs = kDefaultWaitMs);
 
 // The uninstaller's finish page ("删除向导") once it is visible, which is after its
 // initialisation has run.

@@ -17,17 +17,18 @@ void AddTree(MachineState& state, const std::string& root) {
   for (const auto& [path, size] : ListTree(root)) state.files[root + path] = size;
 }
 
-void AddValues(MachineState& state, HKEY root, const std::string& key) {
+void AddValues(MachineState& state, HKEY root, const std::string& key, REGSAM view) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-  state.registry[key] = "(key)";
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return;
+  const std::string name = (view == kProductView ? "32:" : "64:") + key;
+  state.registry[name] = "(key)";
   for (DWORD index = 0;; ++index) {
-    char name[512];
-    DWORD nameSize = sizeof name;
+    char valueName[512];
+    DWORD nameSize = sizeof valueName;
     BYTE data[4096];
     DWORD dataSize = sizeof data;
-    if (RegEnumValueA(opened, index, name, &nameSize, nullptr, nullptr, data, &dataSize) != ERROR_SUCCESS) break;
-    state.registry[key + "\\" + name] = std::string(reinterpret_cast<char*>(data), dataSize);
+    if (RegEnumValueA(opened, index, valueName, &nameSize, nullptr, nullptr, data, &dataSize) != ERROR_SUCCESS) break;
+    state.registry[name + "\\" + valueName] = std::string(reinterpret_cast<char*>(data), dataSize);
   }
   RegCloseKey(opened);
 }
@@ -49,11 +50,10 @@ MachineState CaptureMachineState() {
     AddTree(state, folder);
     state.files.erase(folder + "\\uninstall.exe");
   }
-  for (const char* version : {"1.0", "1.1", "1.2", "1.3"}) {
-    AddValues(state, HKEY_LOCAL_MACHINE,
-              std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral") + version);
+  for (REGSAM view : {REGSAM{0}, kProductView}) {
+    for (const std::string& key : VersionKeys()) AddValues(state, HKEY_LOCAL_MACHINE, key, view);
+    AddValues(state, HKEY_LOCAL_MACHINE, kRunKey, view);
   }
-  AddValues(state, HKEY_LOCAL_MACHINE, kRunKey);
   return state;
 }
 

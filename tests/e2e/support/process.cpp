@@ -4,12 +4,12 @@
 
 namespace e2e {
 
-Process::Process(const std::string& commandLine) {
+Process::Process(const std::string& commandLine, const std::string& applicationName) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+  if (!CreateProcessA(applicationName.empty() ? nullptr : applicationName.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
     info_ = {};
   }
 }
@@ -101,6 +101,7 @@ MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
   if (seen.window != nullptr) {
     seen.text = WindowText(GetDlgItem(seen.window, 0xFFFF));
     seen.caption = WindowText(seen.window);
+    seen.owner = GetWindow(seen.window, GW_OWNER);
     seen.hasOk = GetDlgItem(seen.window, IDOK) != nullptr;
     seen.hasYesNo = GetDlgItem(seen.window, IDYES) != nullptr && GetDlgItem(seen.window, IDNO) != nullptr;
   }

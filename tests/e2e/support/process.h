@@ -14,7 +14,9 @@ inline constexpr DWORD kDefaultWaitMs = 20000;
 // A started program; ended by force when the test did not see it end.
 class Process {
  public:
-  explicit Process(const std::string& commandLine);
+  // With an application name, the command line reaches the program verbatim, as Windows
+  // passes a registered command; without one, Wine quotes an unquoted program path.
+  explicit Process(const std::string& commandLine, const std::string& applicationName = "");
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
@@ -40,6 +42,7 @@ std::string ClassName(HWND window);
 
 struct MessageBoxSeen {
   HWND window = nullptr;
+  HWND owner = nullptr;
   std::string text;
   std::string caption;
   bool hasOk = false;

@@ -4,9 +4,9 @@
 
 namespace e2e {
 
-std::optional<std::string> ReadString(HKEY root, const std::string& key, const char* value) {
+std::optional<std::string> ReadString(HKEY root, const std::string& key, const char* value, REGSAM view) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return std::nullopt;
   DWORD size = 0;
   std::optional<std::string> result;
   if (RegQueryValueExA(opened, value, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
@@ -20,26 +20,36 @@ std::optional<std::string> ReadString(HKEY root, const std::string& key, const c
   return result;
 }
 
-void WriteString(HKEY root, const std::string& key, const char* value, const std::string& data) {
+void WriteString(HKEY root, const std::string& key, const char* value, const std::string& data, REGSAM view) {
   HKEY created = nullptr;
-  if (RegCreateKeyA(root, key.c_str(), &created) != ERROR_SUCCESS) return;
+  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &created, nullptr) !=
+      ERROR_SUCCESS) {
+    return;
+  }
   RegSetValueExA(created, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                  static_cast<DWORD>(data.size() + 1));
   RegCloseKey(created);
 }
 
-bool KeyExists(HKEY root, const std::string& key) {
+bool KeyExists(HKEY root, const std::string& key, REGSAM view) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return false;
   RegCloseKey(opened);
   return true;
 }
 
-void DeleteKeyTree(HKEY root, const std::string& key) { RegDeleteTreeA(root, key.c_str()), RegDeleteKeyA(root, key.c_str()); }
-
-void DeleteValue(HKEY root, const std::string& key, const char* value) {
+void DeleteKeyTree(HKEY root, const std::string& key, REGSAM view) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_ALL_ACCESS | view, &opened) == ERROR_SUCCESS) {
+    RegDeleteTreeA(opened, nullptr);
+    RegCloseKey(opened);
+  }
+  RegDeleteKeyExA(root, key.c_str(), view, 0);
+}
+
+void DeleteValue(HKEY root, const std::string& key, const char* value, REGSAM view) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_SET_VALUE | view, &opened) != ERROR_SUCCESS) return;
   RegDeleteValueA(opened, value);
   RegCloseKey(opened);
 }
