@@ -38,9 +38,7 @@ LARGE_INTEGER Now() {
 bool FinishAndEndProduct(Installer& installer) {
   HWND finish = installer.WaitForPage(Page::kFinish, 600000);
   if (finish == nullptr) return false;
-  SendMessageA(GetDlgItem(finish, 1006), BM_SETCHECK, BST_UNCHECKED, 0);
-  Press(finish, 1001);
-  const bool ended = installer.WaitForExit();
+  const bool ended = installer.FinishWithoutProduct(finish);
   EndProgramsWithWindow({"Quendral复习自动检查"});
   return ended;
 }
@@ -50,7 +48,7 @@ int TimeInstall(const std::string& medium) {
   HWND summary = installer.WalkTo(Page::kSummary);
   if (summary == nullptr) return 1;
   const LARGE_INTEGER start = Now();
-  Press(summary, 1001);
+  Press(summary, IDC_NEXT);
   HWND finish = installer.WaitForPage(Page::kFinish, 600000);
   const double elapsed = Milliseconds(start);
   if (finish == nullptr || !FinishAndEndProduct(installer)) return 1;
@@ -64,7 +62,7 @@ int TimeUninstall(const std::string& logPath) {
   HWND finish = WaitForUninstallFinishPage(600000);
   const double elapsed = Milliseconds(start);
   if (finish == nullptr) return 1;
-  Press(finish, 1001);
+  Press(finish, IDC_UNINSTALL_FINISH);
   removal.WaitForExit();
   std::printf("%.1f\n", elapsed);
   return 0;
@@ -93,7 +91,7 @@ int TimeResume(const std::string& medium) {
   Installer installer(medium + "\\install.exe");
   HWND progress = installer.StartCopyOnProgressPage();
   if (progress == nullptr) return 1;
-  HWND status = GetDlgItem(progress, 1005);
+  HWND status = GetDlgItem(progress, IDC_STATUS_TEXT);
   for (int pause = 1; pause <= kPausesPerRun; ++pause) {
     HWND question = AskToStopAt(installer, progress, pause * 100);
     if (question == nullptr) return 1;
@@ -148,7 +146,7 @@ int TimeStartup(const std::string& program) {
 }  // namespace
 
 int main() {
-  const std::string arguments(command_line::ArgumentAfterProgramName(GetCommandLineA()));
+  const std::string arguments(uninstall::ArgumentAfterProgramName(GetCommandLineA()));
   const std::size_t blank = arguments.find(' ');
   const std::string mode = arguments.substr(0, blank);
   std::string target = blank == std::string::npos ? "" : arguments.substr(blank + 1);

@@ -21,9 +21,8 @@ inline constexpr char kSettingsFile[] = "brisel.ini";
 inline constexpr char kSettingsSection[] = "main";
 inline constexpr char kSettingsKey[] = "adnote";
 
-}  // namespace product
 
-namespace kit {
+// The setup kit's own files on the medium and in the install folder.
 
 inline constexpr char kManifestFile[] = "install.inf";
 inline constexpr char kLicenseFile[] = "License.txt";
@@ -37,4 +36,4 @@ inline constexpr char kUninstallKeyPrefix[] = "SOFTWARE\\Microsoft\\Windows\\Cur
 inline constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\run";
 inline constexpr char kRunValueName[] = "Lumora vigilo";
 
-}  // namespace kit
+}  // namespace product

@@ -6,6 +6,10 @@
 
 namespace product {
 
+void ShowStopProductMessage(const char* text, const char* caption) {
+  MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONINFORMATION);
+}
+
 bool MainProgramIsRunning() { return FindWindowA(nullptr, kMainWindowTitle) != nullptr; }
 
 bool CloseReviewMonitor() {

@@ -5,5 +5,5 @@
 #include "sample/standin_window.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return standin::RunTitledWindow(product::kMainProgram, product::kMainWindowTitle, 0);
+  return sample::RunTitledWindow(product::kMainProgram, product::kMainWindowTitle, 0);
 }

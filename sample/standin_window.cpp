@@ -6,7 +6,7 @@
 
 #include "product/product_facts.h"
 
-namespace standin {
+namespace sample {
 
 namespace {
 
@@ -76,4 +76,4 @@ int RunTitledWindow(const char* programName, const char* title, int closeOnReque
   return g_requestsSeen;
 }
 
-}  // namespace standin
+}  // namespace sample

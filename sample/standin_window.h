@@ -1,10 +1,10 @@
 // The one window that each stand-in product program shows.
 #pragma once
 
-namespace standin {
+namespace sample {
 
 // Shows a top-level window titled `title` until it is closed. When `closeOnRequest` is
-// above 0, the window closes on that many-th posted WM_COMMAND 32773 (the kit's close
+// above 0, the window closes on that many-th posted WM_COMMAND kReviewMonitorCloseCommand (the kit's close
 // request); 0 ignores the requests. When the environment names a file in
 // QUENDRAL_STANDIN_LOG, `programName` is appended to it as one line at start, so that
 // tests can see which programs were started and in which order. The exit code is the
@@ -16,4 +16,4 @@ int RunTitledWindow(const char* programName, const char* title, int closeOnReque
 // Appends `programName` as one line to the file named by QUENDRAL_STANDIN_LOG, if any.
 void NoteStart(const char* programName);
 
-}  // namespace standin
+}  // namespace sample

@@ -5,5 +5,5 @@
 #include "sample/standin_window.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return standin::RunTitledWindow(product::kReviewMonitorProgram, product::kReviewMonitorTitle, 1);
+  return sample::RunTitledWindow(product::kReviewMonitorProgram, product::kReviewMonitorTitle, 1);
 }

@@ -10,8 +10,16 @@ cd "$root"
 # the portable code holds ASCII literals only).
 cmake -S . -B "$BUILD_DIR/lint" -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
   -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
-portable=$(sed -n '/add_library(kit_portable/,/)/p' CMakeLists.txt | grep -o '[a-z_/]*\.cpp')
-echo "clang-tidy: $(echo $portable | wc -w) files"
+# The program sources a build compiles, tests left out, from its compile commands.
+sources_of() {
+  python3 -c '
+import json, sys
+entries = json.load(open(sys.argv[1]))
+print("\n".join(sorted({e["file"] for e in entries if "/tests/" not in e["file"] and e["file"].endswith(".cpp")})))
+' "$1/compile_commands.json"
+}
+portable=$(sources_of "$BUILD_DIR/lint")
+echo "clang-tidy: $(echo "$portable" | wc -l) files"
 # shellcheck disable=SC2086
 clang-tidy -p "$BUILD_DIR/lint" --quiet $portable 2>&1 | { grep -v 'warnings generated' || true; }
 [ "${PIPESTATUS[0]}" -eq 0 ]
@@ -23,11 +31,7 @@ cmake -S . -B "$BUILD_DIR/lint-win" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
 gcc_cxx=$(dirname "$(echo '#include <string>' | x86_64-w64-mingw32-g++-posix -xc++ -E -H - 2>&1 >/dev/null |
   grep -m1 '/c++/string$' | cut -d' ' -f2)")
-windows=$(python3 -c '
-import json, sys
-entries = json.load(open(sys.argv[1]))
-print("\n".join(sorted({e["file"] for e in entries if "/tests/" not in e["file"] and e["file"].endswith(".cpp")})))
-' "$BUILD_DIR/lint-win/compile_commands.json")
+windows=$(sources_of "$BUILD_DIR/lint-win")
 echo "clang-tidy (MinGW target): $(echo "$windows" | wc -l) files"
 # shellcheck disable=SC2086
 clang-tidy -p "$BUILD_DIR/lint-win" --quiet --extra-arg=--target=x86_64-w64-mingw32 \

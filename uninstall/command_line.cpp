@@ -2,7 +2,7 @@
 
 #include "common/gbk/gbk_search.h"
 
-namespace command_line {
+namespace uninstall {
 
 namespace {
 
@@ -49,4 +49,4 @@ std::string_view ArgumentAfterProgramName(std::string_view line, std::string_vie
   return line.substr(pos);
 }
 
-}  // namespace command_line
+}  // namespace uninstall

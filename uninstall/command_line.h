@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace command_line {
+namespace uninstall {
 
 // When the line begins with `ownPath` unquoted (compared as Windows compares paths, ASCII
 // letters without regard to case), followed by a blank or the end, that whole path is the
@@ -15,4 +15,4 @@ namespace command_line {
 // included, is the argument.
 std::string_view ArgumentAfterProgramName(std::string_view commandLine, std::string_view ownPath = {});
 
-}  // namespace command_line
+}  // namespace uninstall

@@ -1,8 +1,9 @@
 #include "common/painting/page_painting.h"
 #include "resources/uninstall_ids.h"
 #include "uninstall/uninstaller.h"
+#include "uninstall/uninstaller_texts.h"
 
-namespace uninstaller {
+namespace uninstall {
 
 namespace {
 
@@ -15,7 +16,7 @@ INT_PTR CALLBACK FinishPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) 
       EnableWindow(GetDlgItem(page, IDCANCEL), FALSE);
       return TRUE;
     case WM_PAINT:
-      painting::BannerPage(page, "删除程序完成删除", "删除程序已完成在计算机中删除Quendral。");
+      painting::BannerPage(page, kFinishTitle, kFinishBody);
       return TRUE;
     case WM_COMMAND:
       if (wParam != IDC_UNINSTALL_FINISH) return FALSE;
@@ -35,4 +36,4 @@ void ShowFinishPage() {
   DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_UNINSTALL_FINISH), nullptr, FinishPageProc, 0);
 }
 
-}  // namespace uninstaller
+}  // namespace uninstall

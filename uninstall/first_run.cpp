@@ -3,14 +3,11 @@
 #include "product/product_facts.h"
 #include "product/product_windows.h"
 #include "uninstall/uninstaller.h"
+#include "uninstall/uninstaller_texts.h"
 
-namespace uninstaller {
+namespace uninstall {
 
 namespace {
-
-constexpr char kCaption[] = "Quendral删除程序";
-
-void ShowStopProductMessage(const char* text) { MessageBoxA(nullptr, text, kCaption, MB_OK | MB_ICONINFORMATION); }
 
 // Starts the copy by its full path, shown normally. Not WinExec: that waits up to 30 s for
 // the copy to become idle, and the copy first waits for this process to end.
@@ -32,22 +29,21 @@ void StartCopy(const std::string& program, std::string commandLine) {
 }  // namespace
 
 void FirstRun() {
-  if (MessageBoxA(nullptr, "是否要完全删除Quendral应用程序及其所有组件？", "确认文件删除",
-                  MB_YESNO | MB_ICONQUESTION) == IDNO) {
+  if (MessageBoxA(nullptr, kConfirmQuestion, kConfirmCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
     return;
   }
   if (product::MainProgramIsRunning()) {
-    ShowStopProductMessage("请您先停止运行Quendral，然后再删除");
+    product::ShowStopProductMessage(kStopProductBeforeRemoval, kCaption);
     return;
   }
   if (!product::CloseReviewMonitor()) {
-    ShowStopProductMessage("请您先停止运行Quendral复习自动检查，然后再删除");
+    product::ShowStopProductMessage(kStopMonitorBeforeRemoval, kCaption);
     return;
   }
   char tempFolder[266] = "";
   const DWORD tempLength = GetTempPathA(sizeof tempFolder, tempFolder);
   if (tempLength == 0 || tempLength >= sizeof tempFolder) return;
-  const std::string copyPath = std::string(tempFolder) + kit::kUninstallerFile;
+  const std::string copyPath = std::string(tempFolder) + product::kUninstallerFile;
 
   char ownPath[266] = "";
   const DWORD ownLength = GetModuleFileNameA(nullptr, ownPath, sizeof ownPath);
@@ -57,7 +53,7 @@ void FirstRun() {
   const std::string self(ownPath);
   const std::size_t lastBackslash = self.rfind('\\');
   if (lastBackslash == std::string::npos) return;
-  const std::string logPath = self.substr(0, lastBackslash + 1) + kit::kUninstallLogFile;
+  const std::string logPath = self.substr(0, lastBackslash + 1) + product::kUninstallLogFile;
 
   // The copy's path is quoted, so that a temporary folder with blanks still leaves the
   // whole log path as its argument.
@@ -65,4 +61,4 @@ void FirstRun() {
   // Nothing may keep this process alive now: the copy waits for it to delete its file.
 }
 
-}  // namespace uninstaller
+}  // namespace uninstall

@@ -21,11 +21,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // planted a DLL; only the system folder is searched.
   dll_search::LoadFromSystemFolderOnly();
   const std::string_view argument =
-      command_line::ArgumentAfterProgramName(GetCommandLineA(), OwnProgramPath());
+      uninstall::ArgumentAfterProgramName(GetCommandLineA(), OwnProgramPath());
   if (argument.empty()) {
-    uninstaller::FirstRun();
+    uninstall::FirstRun();
   } else {
-    uninstaller::RemovalRun(std::string(argument));
+    uninstall::RemovalRun(std::string(argument));
   }
   return 0;
 }

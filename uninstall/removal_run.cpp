@@ -4,7 +4,7 @@
 #include "product/product_facts.h"
 #include "uninstall/uninstaller.h"
 
-namespace uninstaller {
+namespace uninstall {
 
 namespace {
 
@@ -22,11 +22,11 @@ void RemovalRun(const std::string& logPath) {
     DeleteFileA(logPath.c_str());
     // The installed program lies beside the log; a log path without a folder names none.
     if (const std::size_t lastBackslash = logPath.rfind('\\'); lastBackslash != std::string::npos) {
-      DeleteWhileLocked(logPath.substr(0, lastBackslash + 1) + kit::kUninstallerFile);
+      DeleteWhileLocked(logPath.substr(0, lastBackslash + 1) + product::kUninstallerFile);
     }
     uninstall_log::CarryOutSections(*text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView);
   }
   ShowFinishPage();
 }
 
-}  // namespace uninstaller
+}  // namespace uninstall

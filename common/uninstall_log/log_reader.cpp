@@ -22,6 +22,22 @@ void ForEachRecord(char* text, const std::function<void(Section, char* line)>& o
   }
 }
 
+namespace {
+
+constexpr char kCurrentUser[] = "HKEY_CURRENT_USER";
+constexpr char kLocalMachine[] = "HKEY_LOCAL_MACHINE";
+
+}  // namespace
+
+std::string KeyRecord(RegistryRoot root, std::string_view key) {
+  std::string record(root == RegistryRoot::kCurrentUser ? kCurrentUser : kLocalMachine);
+  return record.append(",").append(key);
+}
+
+std::string ValueRecord(RegistryRoot root, std::string_view key, std::string_view valueName) {
+  return KeyRecord(root, key).append(",").append(valueName);
+}
+
 RegistryRecord SplitRegistryRecord(char* line, RootRule rule) {
   RegistryRecord record;
   char* firstComma = std::strchr(line, ',');
@@ -30,7 +46,6 @@ RegistryRecord SplitRegistryRecord(char* line, RootRule rule) {
     return record;
   }
   *firstComma = '\0';
-  static const char kCurrentUser[] = "HKEY_CURRENT_USER";
   const bool currentUser = rule == RootRule::kExactName
                                ? std::strcmp(line, kCurrentUser) == 0
                                : std::strncmp(line, kCurrentUser, std::strlen(line)) == 0;

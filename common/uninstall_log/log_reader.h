@@ -3,6 +3,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <string_view>
 
 namespace uninstall_log {
 
@@ -27,6 +29,11 @@ struct RegistryRecord {
   const char* key = nullptr;
   const char* valueName = nullptr;  // null: the record names the whole key
 };
+
+// The registry-section records as the install writes them: root name, comma, key path
+// and, for a value, a second comma and the value name.
+std::string KeyRecord(RegistryRoot root, std::string_view key);
+std::string ValueRecord(RegistryRoot root, std::string_view key, std::string_view valueName);
 
 // Splits one registry-section line in place (its commas become NULs): root, key path and,
 // after a second comma, the value name, which keeps any further commas. A line without a

@@ -20,8 +20,6 @@ bool LogWriter::WriteLine(std::string_view bytes) {
   return !writeFailed_;
 }
 
-bool LogWriter::AppendRecord(std::string_view record) { return WriteLine(record); }
-
 bool LogWriter::EndSection() { return WriteLine({}); }
 
 void LogWriter::Close() {

@@ -19,19 +19,16 @@ class LogWriter {
   bool Create(const std::string& path);
   // Writes the record's bytes and CR LF in one write, so that a log cut short by a
   // killed process never ends inside a record.
-  bool AppendRecord(std::string_view record);
+  bool WriteLine(std::string_view record);
   // Writes an empty line, which closes the current section.
   bool EndSection();
   void Close();
 
-  bool IsOpen() const { return file_ != nullptr; }
   // True once any write has failed; later writes are not attempted, so the log on disk
   // holds whole records only, up to the first failure.
   bool WriteFailed() const { return writeFailed_; }
 
  private:
-  bool WriteLine(std::string_view bytes);
-
   std::FILE* file_ = nullptr;
   bool writeFailed_ = false;
 };

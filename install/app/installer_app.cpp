@@ -7,17 +7,14 @@
 #include "common/gbk/gbk_search.h"
 #include "common/registry/product_keys.h"
 #include "install/app/installer_state.h"
+#include "install/app/installer_texts.h"
 #include "install/engine/replay_uninstall_log.h"
 #include "product/product_facts.h"
 #include "product/product_windows.h"
 
-namespace installer {
+namespace app {
 
 namespace {
-
-void ShowStopProductMessage(const std::string& text) {
-  MessageBoxA(nullptr, text.c_str(), WizardCaption, kStopProductBox);
-}
 
 // The root of the drive that holds Windows, with its backslash (C:\).
 std::string SystemDriveRoot() {
@@ -49,7 +46,7 @@ std::optional<std::string> ReadUninstallString(HKEY entry) {
 
 }  // namespace
 
-bool InstallerApp::InitInstance() {
+void InstallerApp::Run() {
   char module[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, module, MAX_PATH);
   const std::string programPath(module);
@@ -58,16 +55,16 @@ bool InstallerApp::InitInstance() {
   OsVersion.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
   GetVersionExA(&OsVersion);
 
-  std::string message = std::string("请您先停止运行Quendral，然后再安装") + ProductTitle + "版。";
   if (product::MainProgramIsRunning()) {
-    ShowStopProductMessage(message);
-    return false;
+    const std::string message = std::string(kStopProductBeforeInstall) + ProductTitle + kStopProductBeforeInstallEnd;
+    product::ShowStopProductMessage(message.c_str(), WizardCaption);
+    return;
   }
   if (!product::CloseReviewMonitor()) {
-    ShowStopProductMessage("请您先停止运行Quendral复习自动检查，然后再安装");
-    return false;
+    product::ShowStopProductMessage(kStopMonitorBeforeInstall, WizardCaption);
+    return;
   }
-  if (!RemoveEarlierVersion()) return false;
+  if (!RemoveEarlierVersion()) return;
   CreateDefaultFolder();
 
   if (RunWizard() == 0) {
@@ -76,7 +73,6 @@ bool InstallerApp::InitInstance() {
       RemoveDirectoryA(folder->c_str());
     }
   }
-  return false;
 }
 
 bool InstallerApp::RemoveEarlierVersion() {
@@ -84,7 +80,7 @@ bool InstallerApp::RemoveEarlierVersion() {
   // in the 64-bit view; the first key that opens ends the search.
   for (int n = ProductVersion - 10; n >= 0; --n) {
     char keyName[128];
-    std::snprintf(keyName, sizeof keyName, "%sQuendral%d.%d", kit::kUninstallKeyPrefix, n / 10 + 1, n % 10);
+    std::snprintf(keyName, sizeof keyName, "%sQuendral%d.%d", product::kUninstallKeyPrefix, n / 10 + 1, n % 10);
     HKEY entry = nullptr;
     registry::View foundIn = registry::View::k32Bit;
     if (registry::OpenKey(HKEY_LOCAL_MACHINE, keyName, foundIn, KEY_QUERY_VALUE, &entry) != ERROR_SUCCESS) {
@@ -93,14 +89,12 @@ bool InstallerApp::RemoveEarlierVersion() {
     }
     const std::optional<std::string> command = ReadUninstallString(entry);
     if (command) {
-      if (MessageBoxA(nullptr,
-                      "安装程序已检测到您的系统中已安装了Quendral，\r\n如果您要安装，将删除以前版本，您要继续吗？",
-                      WizardCaption, kQuestionBox) == IDNO) {
+      if (MessageBoxA(nullptr, kRemoveEarlierVersionQuestion, WizardCaption, kQuestionBox) == IDNO) {
         RegCloseKey(entry);
         return false;
       }
       if (const std::size_t cut = gbk::Find(*command, "\\uninstall.exe"); cut != gbk::npos) {
-        engine::ReplayUninstallLog(command->substr(0, cut) + "\\" + kit::kUninstallLogFile, foundIn);
+        engine::ReplayUninstallLog(command->substr(0, cut) + "\\" + product::kUninstallLogFile, foundIn);
       }
     }
     RegCloseKey(entry);
@@ -117,4 +111,4 @@ void InstallerApp::CreateDefaultFolder() {
   TargetDir = folder;
 }
 
-}  // namespace installer
+}  // namespace app

@@ -2,13 +2,13 @@
 // of a cancelled wizard.
 #pragma once
 
-namespace installer {
+namespace app {
 
 class InstallerApp {
  public:
-  // Runs the whole installer once. Always answers false: the program is not to go on
-  // after it (it has no message loop of its own).
-  bool InitInstance();
+  // Runs the whole installer once: the start-up checks, the wizard and the clean-up of
+  // a cancelled wizard. The program ends when it returns; it has no message loop of its own.
+  void Run();
 
  private:
   // False when the user declined to remove the earlier version: the program ends.
@@ -20,4 +20,4 @@ class InstallerApp {
 // was cancelled.
 int RunWizard();
 
-}  // namespace installer
+}  // namespace app

@@ -1,6 +1,6 @@
 #include "install/app/installer_state.h"
 
-namespace installer {
+namespace app {
 
 std::string SourceDir;
 std::string TargetDir;
@@ -8,4 +8,4 @@ std::vector<std::string> CreatedDirs;
 OSVERSIONINFOA OsVersion{};
 int WizardDirection = 0;
 
-}  // namespace installer
+}  // namespace app

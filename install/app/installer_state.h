@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace installer {
+namespace app {
 
 // The installer's own folder, with a trailing backslash.
 extern std::string SourceDir;
@@ -27,7 +27,6 @@ inline constexpr int ProductVersion = 13;
 
 // Message box styles of the installer.
 inline constexpr UINT kErrorBox = MB_OK | MB_ICONHAND;
-inline constexpr UINT kStopProductBox = MB_OK | MB_ICONINFORMATION;
 inline constexpr UINT kQuestionBox = MB_YESNO | MB_ICONQUESTION;
 
-}  // namespace installer
+}  // namespace app

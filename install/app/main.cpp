@@ -23,7 +23,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // First of all: a DLL planted beside install.exe (a download folder) is never loaded.
   dll_search::LoadFromSystemFolderOnly();
   RegisterCommonControls();
-  installer::InstallerApp app;
-  app.InitInstance();
+  app::InstallerApp().Run();
   return 0;
 }

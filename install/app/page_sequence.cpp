@@ -1,6 +1,6 @@
 #include "install/app/page_sequence.h"
 
-namespace wizard {
+namespace app {
 
 int RunPageSequence(const std::vector<PageFactory>& pages, const int& direction) {
   std::vector<std::unique_ptr<SequencedPage>> shown;
@@ -28,4 +28,4 @@ int RunPageSequence(const std::vector<PageFactory>& pages, const int& direction)
   }
 }
 
-}  // namespace wizard
+}  // namespace app

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-namespace wizard {
+namespace app {
 
 inline constexpr std::intptr_t kPageCancelled = 2;  // IDCANCEL
 inline constexpr int kDirectionBack = 0;
@@ -28,4 +28,4 @@ using PageFactory = std::function<std::unique_ptr<SequencedPage>()>;
 // page is cancelled. The objects left are destroyed last first.
 int RunPageSequence(const std::vector<PageFactory>& pages, const int& direction);
 
-}  // namespace wizard
+}  // namespace app

@@ -1,24 +1,27 @@
 #include "install/app/installer_app.h"
 #include "install/app/installer_state.h"
 #include "install/app/page_sequence.h"
-#include "install/pages/banner_pages.h"
-#include "install/pages/inner_pages.h"
+#include "install/pages/destination_page.h"
+#include "install/pages/finish_page.h"
+#include "install/pages/license_page.h"
 #include "install/pages/progress_page.h"
+#include "install/pages/summary_page.h"
+#include "install/pages/welcome_page.h"
 
-namespace installer {
+namespace app {
 
 namespace {
 template <class Page>
-wizard::PageFactory Make() {
+app::PageFactory Make() {
   return [] { return std::make_unique<Page>(); };
 }
 }  // namespace
 
 int RunWizard() {
-  static const std::vector<wizard::PageFactory> kPages = {
+  static const std::vector<app::PageFactory> kPages = {
       Make<pages::WelcomePage>(), Make<pages::LicensePage>(),  Make<pages::DestinationPage>(),
       Make<pages::SummaryPage>(), Make<pages::ProgressPage>(), Make<pages::FinishPage>()};
-  return wizard::RunPageSequence(kPages, WizardDirection);
+  return app::RunPageSequence(kPages, WizardDirection);
 }
 
-}  // namespace installer
+}  // namespace app

@@ -1,9 +1,9 @@
 #include "install/engine/adnote.h"
 
-namespace adnote {
+namespace engine {
 
-std::optional<std::string> Extract(std::string_view fileStart) {
-  std::string_view text = fileStart.substr(0, kWindowBytes);
+std::optional<std::string> ExtractAdnote(std::string_view fileStart) {
+  std::string_view text = fileStart.substr(0, kAdnoteWindowBytes);
   text = text.substr(0, text.find('\0'));
   const std::size_t key = text.find("adnote");
   if (key == std::string_view::npos) return std::nullopt;
@@ -17,4 +17,4 @@ std::optional<std::string> Extract(std::string_view fileStart) {
   return std::string(start == std::string_view::npos ? std::string_view() : value.substr(start));
 }
 
-}  // namespace adnote
+}  // namespace engine

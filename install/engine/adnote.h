@@ -6,14 +6,14 @@
 #include <string>
 #include <string_view>
 
-namespace adnote {
+namespace engine {
 
 // Bytes of "install.ini" that are looked at.
-inline constexpr std::size_t kWindowBytes = 64;
+inline constexpr std::size_t kAdnoteWindowBytes = 64;
 
 // From the start of "install.ini" (only its first 64 bytes count, up to a NUL): the text
 // after the first "=" that follows the first "adnote", to the end of that line, without
 // leading white space. Nothing when "adnote" or the "=" after it is missing.
-std::optional<std::string> Extract(std::string_view fileStart);
+std::optional<std::string> ExtractAdnote(std::string_view fileStart);
 
-}  // namespace adnote
+}  // namespace engine

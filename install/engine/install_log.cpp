@@ -1,6 +1,7 @@
 #include "install/engine/install_log.h"
 
 #include "install/app/installer_state.h"
+#include "install/app/installer_texts.h"
 
 namespace engine {
 
@@ -9,7 +10,7 @@ bool InstallLog::Create(const std::string& path) {
   return writer_.Create(path);
 }
 
-void InstallLog::Record(const std::string& record) { CheckWrite(writer_.AppendRecord(record)); }
+void InstallLog::Record(const std::string& record) { CheckWrite(writer_.WriteLine(record)); }
 
 void InstallLog::EndSection() { CheckWrite(writer_.EndSection()); }
 
@@ -20,8 +21,8 @@ void InstallLog::Close() { writer_.Close(); }
 void InstallLog::CheckWrite(bool written) {
   if (written || failureReported_) return;
   failureReported_ = true;
-  MessageBoxA(owner_, (path_ + "不能写入，安装程序将终止。").c_str(), installer::WizardCaption,
-              installer::kErrorBox);
+  MessageBoxA(owner_, (path_ + app::kCannotWrite).c_str(), app::WizardCaption,
+              app::kErrorBox);
   abortRequested_ = 1;
 }
 

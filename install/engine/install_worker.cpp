@@ -5,6 +5,7 @@
 #include <string>
 
 #include "install/app/installer_state.h"
+#include "install/app/installer_texts.h"
 #include "install/engine/install_log.h"
 #include "install/engine/manifest_rules.h"
 #include "install/engine/shell_integration.h"
@@ -14,9 +15,9 @@
 
 namespace engine {
 
-using installer::CreatedDirs;
-using installer::SourceDir;
-using installer::TargetDir;
+using app::CreatedDirs;
+using app::SourceDir;
+using app::TargetDir;
 
 namespace {
 
@@ -26,13 +27,13 @@ class InstallRun {
  public:
   explicit InstallRun(pages::WorkerLink& link)
       : link_(link), log_(link.PageWindow, link.AbortRequested),
-        uninstallerPath_(TargetDir + "\\" + kit::kUninstallerFile) {}
+        uninstallerPath_(TargetDir + "\\" + product::kUninstallerFile) {}
 
   void Execute();
 
  private:
   void ShowError(const std::string& text) {
-    MessageBoxA(link_.PageWindow, text.c_str(), installer::WizardCaption, installer::kErrorBox);
+    MessageBoxA(link_.PageWindow, text.c_str(), app::WizardCaption, app::kErrorBox);
   }
   void EarlyFailure(const std::string& text);
   // Answers false when the stop path was taken.
@@ -55,19 +56,19 @@ class InstallRun {
 };
 
 void InstallRun::Execute() {
-  const std::string manifestPath = SourceDir + kit::kManifestFile;
+  const std::string manifestPath = SourceDir + product::kManifestFile;
   std::optional<std::string> manifest = files::ReadWholeFile(manifestPath);
-  if (!manifest) return EarlyFailure(manifestPath + "不能打开，安装程序将终止。");
+  if (!manifest) return EarlyFailure(manifestPath + app::kCannotOpen);
   manifest_ = std::move(*manifest);
   // The edit control takes the text up to its first NUL byte.
   SendMessageA(link_.ManifestEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(manifest_.c_str()));
   const int lineCount =
-      manifest::ConsideredLineCount(static_cast<int>(SendMessageA(link_.ManifestEdit, EM_GETLINECOUNT, 0, 0)));
-  if (lineCount <= 0) return EarlyFailure(manifestPath + "安装信息文件错误，安装程序将终止。");
+      engine::ConsideredLineCount(static_cast<int>(SendMessageA(link_.ManifestEdit, EM_GETLINECOUNT, 0, 0)));
+  if (lineCount <= 0) return EarlyFailure(manifestPath + app::kManifestInvalid);
 
-  CopyFileA((SourceDir + kit::kUninstallerFile).c_str(), uninstallerPath_.c_str(), FALSE);
-  const std::string logPath = TargetDir + "\\" + kit::kUninstallLogFile;
-  if (!log_.Create(logPath)) return EarlyFailure(logPath + "不能产生，安装程序将终止。");
+  CopyFileA((SourceDir + product::kUninstallerFile).c_str(), uninstallerPath_.c_str(), FALSE);
+  const std::string logPath = TargetDir + "\\" + product::kUninstallLogFile;
+  if (!log_.Create(logPath)) return EarlyFailure(logPath + app::kCannotCreate);
   CreateInstallTree();
   SendMessageA(link_.ProgressBar, PBM_SETRANGE, 0, MAKELPARAM(0, lineCount));
   if (!CopyLoop(lineCount)) return;
@@ -86,27 +87,27 @@ void InstallRun::Execute() {
 
 std::string InstallRun::FetchLine(int index) {
   // The first word tells the control how many bytes it may copy; one more for the NUL.
-  char line[manifest::kMaxLineBytes + 1] = {};
-  *reinterpret_cast<WORD*>(line) = manifest::kMaxLineBytes;
+  char line[engine::kMaxLineBytes + 1] = {};
+  *reinterpret_cast<WORD*>(line) = engine::kMaxLineBytes;
   LRESULT length = SendMessageA(link_.ManifestEdit, EM_GETLINE, index, reinterpret_cast<LPARAM>(line));
-  if (length < 0 || length > manifest::kMaxLineBytes) length = 0;
+  if (length < 0 || length > engine::kMaxLineBytes) length = 0;
   return std::string(line, static_cast<size_t>(length));
 }
 
 bool InstallRun::CopyLoop(int lineCount) {
   for (int index = 0, handled = 0; index < lineCount; ++index) {
     const std::string line = FetchLine(index);
-    if (manifest::EndsList(line)) break;
+    if (engine::EndsList(line)) break;
     const std::string destination = TargetDir + "\\" + line;
     bool copied = true;
-    if (!manifest::IsLoggedNotCopied(line)) {
+    if (!engine::IsLoggedNotCopied(line)) {
       SetWindowTextA(link_.StatusText, destination.c_str());
-      copied = CopyFileA((SourceDir + kit::kDataFolder + line).c_str(), destination.c_str(), FALSE) != 0;
+      copied = CopyFileA((SourceDir + product::kDataFolder + line).c_str(), destination.c_str(), FALSE) != 0;
     }
     // Recorded whatever the outcome, so that a roll-back removes any part of it.
     log_.Record(destination);
     if (!copied) {
-      ShowError(destination + "不能复制，安装程序将终止。");
+      ShowError(destination + app::kCannotCopy);
       link_.AbortRequested = 1;
     }
     SendMessageA(link_.ProgressBar, PBM_SETPOS, ++handled, 0);

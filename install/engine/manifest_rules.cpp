@@ -1,6 +1,6 @@
 #include "install/engine/manifest_rules.h"
 
-namespace manifest {
+namespace engine {
 
 bool EndsList(std::string_view line) { return line.empty() || line == "*****"; }
 
@@ -8,4 +8,4 @@ bool IsLoggedNotCopied(std::string_view line) {
   return line.size() > 1 && line.find(".ini", 1) != std::string_view::npos;
 }
 
-}  // namespace manifest
+}  // namespace engine

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace manifest {
+namespace engine {
 
 // Lines considered at most; a longer manifest is cut here. Also bounds the progress range.
 inline constexpr int kMaxLines = 1000;
@@ -19,4 +19,4 @@ bool EndsList(std::string_view line);
 // it is a settings file the product writes itself.
 bool IsLoggedNotCopied(std::string_view line);
 
-}  // namespace manifest
+}  // namespace engine

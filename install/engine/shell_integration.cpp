@@ -8,15 +8,17 @@
 
 #include "common/files/whole_file.h"
 #include "common/registry/product_keys.h"
+#include "common/uninstall_log/log_reader.h"
 #include "install/app/installer_state.h"
+#include "install/app/installer_texts.h"
 #include "install/engine/adnote.h"
 #include "product/product_facts.h"
 
 namespace engine {
 
-using installer::CreatedDirs;
-using installer::ProductTitle;
-using installer::TargetDir;
+using app::CreatedDirs;
+using app::ProductTitle;
+using app::TargetDir;
 
 namespace {
 
@@ -92,7 +94,7 @@ void CreateInstallTree() {
 }
 
 void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
-  const DWORD major = installer::OsVersion.dwMajorVersion;
+  const DWORD major = app::OsVersion.dwMajorVersion;
   if (major < 4) return;
   const bool allUsers = major >= 5;
   HKEY shellFolders = nullptr;
@@ -113,13 +115,13 @@ void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
     if (links.Usable()) {
       const std::string mainProgram = TargetDir + "\\" + product::kMainProgram;
       if (programs) {
-        links.Save(log, programGroup, "\\Quendral.lnk", mainProgram, "Quendral");
-        links.Save(log, programGroup, "\\Quendral帮助.lnk", TargetDir + "\\" + product::kHelpFile, "Quendral帮助");
-        links.Save(log, programGroup, "\\Morvessa公司主页.lnk", kHomePageAddress, "Morvessa公司主页");
-        links.Save(log, programGroup, "\\删除Quendral.lnk", uninstallerPath, "删除Quendral");
+        links.Save(log, programGroup, app::kMainShortcut, mainProgram, app::kMainShortcutText);
+        links.Save(log, programGroup, app::kHelpShortcut, TargetDir + "\\" + product::kHelpFile, app::kHelpShortcutText);
+        links.Save(log, programGroup, app::kHomePageShortcut, kHomePageAddress, app::kHomePageShortcutText);
+        links.Save(log, programGroup, app::kUninstallShortcut, uninstallerPath, app::kUninstallShortcutText);
       }
       if (auto desktop = ReadShellFolder(shellFolders, allUsers ? "Common Desktop" : "Desktop")) {
-        links.Save(log, *desktop, "\\Quendral.lnk", mainProgram, "Quendral");
+        links.Save(log, *desktop, app::kMainShortcut, mainProgram, app::kMainShortcutText);
       }
     }
   }
@@ -128,10 +130,10 @@ void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
 }
 
 void WriteSettingsValue() {
-  const auto start = files::ReadWholeFile(installer::SourceDir + kit::kSetupSettingsFile, FILE_SHARE_READ,
-                                          adnote::kWindowBytes);
+  const auto start = files::ReadWholeFile(app::SourceDir + product::kSetupSettingsFile, FILE_SHARE_READ,
+                                          engine::kAdnoteWindowBytes);
   if (!start) return;
-  const std::optional<std::string> value = adnote::Extract(*start);
+  const std::optional<std::string> value = engine::ExtractAdnote(*start);
   if (!value) return;
   WritePrivateProfileStringA(product::kSettingsSection, product::kSettingsKey, value->c_str(),
                              (TargetDir + "\\" + product::kSettingsFile).c_str());
@@ -139,17 +141,17 @@ void WriteSettingsValue() {
 
 void WriteRunValue(InstallLog& log) {
   HKEY run = nullptr;
-  if (registry::CreateKey(HKEY_LOCAL_MACHINE, kit::kRunKey, registry::kProductLineView, &run) != ERROR_SUCCESS) {
+  if (registry::CreateKey(HKEY_LOCAL_MACHINE, product::kRunKey, registry::kProductLineView, &run) != ERROR_SUCCESS) {
     return;
   }
   // Quoted: an unquoted path with blanks would let a planted C:\Program.exe run at log-on.
-  SetStringValue(run, kit::kRunValueName, "\"" + TargetDir + "\\" + product::kReviewMonitorProgram + "\"");
-  log.Record(std::string("HKEY_LOCAL_MACHINE,") + kit::kRunKey + "," + kit::kRunValueName);
+  SetStringValue(run, product::kRunValueName, "\"" + TargetDir + "\\" + product::kReviewMonitorProgram + "\"");
+  log.Record(uninstall_log::ValueRecord(uninstall_log::RegistryRoot::kLocalMachine, product::kRunKey, product::kRunValueName));
   RegCloseKey(run);
 }
 
 void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath) {
-  const std::string keyName = std::string(kit::kUninstallKeyPrefix) + ProductTitle;
+  const std::string keyName = std::string(product::kUninstallKeyPrefix) + ProductTitle;
   HKEY entry = nullptr;
   if (registry::CreateKey(HKEY_LOCAL_MACHINE, keyName.c_str(), registry::kProductLineView, &entry) != ERROR_SUCCESS) {
     return;
@@ -158,7 +160,7 @@ void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath) {
   // Kept unquoted: later installers find the old folder by cutting it before "\uninstall.exe".
   SetStringValue(entry, "UninstallString", uninstallerPath);
   SetStringValue(entry, "DisplayIcon", TargetDir + "\\" + product::kMainProgram);
-  log.Record("HKEY_LOCAL_MACHINE," + keyName);
+  log.Record(uninstall_log::KeyRecord(uninstall_log::RegistryRoot::kLocalMachine, keyName));
   RegCloseKey(entry);
 }
 

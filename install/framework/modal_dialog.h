@@ -14,7 +14,6 @@ namespace framework {
 class DataExchange {
  public:
   DataExchange(HWND dialog, bool toMembers) : dialog_(dialog), toMembers_(toMembers) {}
-  bool ToMembers() const { return toMembers_; }
   // Binds `handle` to the control (both directions give the handle).
   void Control(int id, HWND& handle);
   // Exchanges the control's window text with `value`.

@@ -2,6 +2,7 @@
 
 #include "common/gbk/gbk_search.h"
 #include "install/app/installer_state.h"
+#include "install/app/installer_texts.h"
 #include "install/engine/install_worker.h"
 #include "install/engine/replay_uninstall_log.h"
 #include "product/product_facts.h"
@@ -9,16 +10,12 @@
 
 namespace pages {
 
-namespace {
-constexpr WPARAM kStartCommand = 101;
-}
-
 ProgressPage::ProgressPage() : WizardPage(IDD_PROGRESS) {
-  OnCommandId(kStartCommand, [this] { Start(); });
+  OnCommandId(IDM_START_WORKER, [this] { Start(); });
   OnCommandId(kWorkerCompleted, [this] { WorkerCompleted(); });
-  // No control carries id 1000; kept as the page's way back for completeness.
+  // No control of this page is IDC_BACK; kept as the page's way back for completeness.
   OnCommandId(IDC_BACK, [this] {
-    installer::WizardDirection = wizard::kDirectionBack;
+    app::WizardDirection = app::kDirectionBack;
     JoinWorker();
     OnOK();
   });
@@ -37,14 +34,14 @@ BOOL ProgressPage::OnInitDialog() {
                                  Window(), reinterpret_cast<HMENU>(IDC_MANIFEST_EDIT),
                                  GetModuleHandleA(nullptr), nullptr);
   // Posted messages come before input, so the install starts before any click is seen.
-  PostMessageA(Window(), WM_COMMAND, kStartCommand, 0);
+  PostMessageA(Window(), WM_COMMAND, IDM_START_WORKER, 0);
   return TRUE;
 }
 
 void ProgressPage::Start() {
   // One trailing separator goes (D:\ becomes D:), but never the trail byte of a GBK
   // character that happens to be 0x5C.
-  std::string& target = installer::TargetDir;
+  std::string& target = app::TargetDir;
   if (!target.empty() && (target.back() == '/' || gbk::FindLastBackslash(target) == target.size() - 1)) {
     target.pop_back();
   }
@@ -59,7 +56,7 @@ void ProgressPage::Start() {
 }
 
 void ProgressPage::WorkerCompleted() {
-  installer::WizardDirection = wizard::kDirectionNext;
+  app::WizardDirection = app::kDirectionNext;
   JoinWorker();
   OnOK();
 }
@@ -74,8 +71,7 @@ void ProgressPage::JoinWorker() {
 void ProgressPage::OnCancel() {
   const int runningBefore = WorkerRunning;
   PauseRequested = 1;
-  if (runningBefore == 1 &&
-      MessageBoxA(Window(), "您真的想停止安装吗?", installer::WizardCaption, installer::kQuestionBox) == IDNO) {
+  if (runningBefore == 1 && !UserWantsToStop()) {
     PauseRequested = 0;
     return;
   }
@@ -87,10 +83,10 @@ void ProgressPage::OnCancel() {
     return;
   }
   JoinWorker();
-  engine::ReplayUninstallLog(installer::TargetDir + "\\" + kit::kUninstallLogFile);
+  engine::ReplayUninstallLog(app::TargetDir + "\\" + product::kUninstallLogFile);
   EndPage(IDCANCEL);
 }
 
-bool ProgressPage::OnPaint() { return PaintHeaderBand("开始安装", ""); }
+bool ProgressPage::OnPaint() { return PaintHeaderBand(app::kProgressTitle, ""); }
 
 }  // namespace pages

@@ -2,38 +2,40 @@
 
 #include "common/painting/page_painting.h"
 #include "install/app/installer_state.h"
+#include "install/app/installer_texts.h"
+#include "resources/install_ids.h"
 
 namespace pages {
 
 BOOL WizardPage::OnInitDialog() {
   ModalDialog::OnInitDialog();
-  SetWindowTextA(Window(), installer::WizardCaption);
+  SetWindowTextA(Window(), app::WizardCaption);
   return TRUE;
 }
 
 void WizardPage::GoBack() {
-  installer::WizardDirection = wizard::kDirectionBack;
+  app::WizardDirection = app::kDirectionBack;
   OnOK();
 }
 
 void WizardPage::GoNext() {
-  installer::WizardDirection = wizard::kDirectionNext;
+  app::WizardDirection = app::kDirectionNext;
   OnOK();
 }
 
+bool WizardPage::UserWantsToStop() {
+  return MessageBoxA(Window(), app::kStopInstallQuestion, app::WizardCaption, app::kQuestionBox) != IDNO;
+}
+
 void WizardPage::ConfirmCancel() {
-  if (MessageBoxA(Window(), "您真的想停止安装吗?", installer::WizardCaption,
-                  installer::kQuestionBox) == IDNO) {
-    return;
-  }
-  EndPage(IDCANCEL);
+  if (UserWantsToStop()) EndPage(IDCANCEL);
 }
 
 void WizardPage::FocusControl(int id) { SetFocus(GetDlgItem(Window(), id)); }
 
 bool WizardPage::PaintHeaderBand(const char* title, const char* subtitle) {
   // Loaded from the resources on every paint; a resource icon is shared, not destroyed.
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(100));
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
   painting::HeaderBand(Window(), title, subtitle, icon);
   return true;
 }

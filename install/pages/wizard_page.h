@@ -7,11 +7,7 @@
 
 namespace pages {
 
-// Control ids common to all pages.
-inline constexpr int kBackButton = 1000;
-inline constexpr int kNextButton = 1001;
-
-class WizardPage : public framework::ModalDialog, public wizard::SequencedPage {
+class WizardPage : public framework::ModalDialog, public app::SequencedPage {
  public:
   using ModalDialog::ModalDialog;
   std::intptr_t ShowModal() override { return RunModal(); }
@@ -24,7 +20,9 @@ class WizardPage : public framework::ModalDialog, public wizard::SequencedPage {
   void GoBack();
   // Direction next, then the OK action.
   void GoNext();
-  // Asks "您真的想停止安装吗?"; Yes ends the page cancelled, No keeps it open.
+  // Asks whether to stop the install (kStopInstallQuestion); only No answers false.
+  bool UserWantsToStop();
+  // UserWantsToStop; Yes ends the page cancelled, No keeps it open.
   void ConfirmCancel();
 
   void FocusControl(int id);

@@ -7,16 +7,18 @@
 
 #include <atomic>
 
+#include "resources/install_ids.h"
+
 namespace pages {
 
 // Final commands the worker posts to the page (lParam 0).
-inline constexpr WPARAM kWorkerCompleted = 1001;
+inline constexpr WPARAM kWorkerCompleted = IDM_WORKER_COMPLETED;
 inline constexpr WPARAM kWorkerStopped = IDCANCEL;
 
 struct WorkerLink {
-  HWND StatusText = nullptr;    // control 1005: the file being copied
-  HWND ProgressBar = nullptr;   // control 1004: one step per manifest line
-  HWND ManifestEdit = nullptr;  // hidden multi-line edit (id 100) that never wraps
+  HWND StatusText = nullptr;    // IDC_STATUS_TEXT: the file being copied
+  HWND ProgressBar = nullptr;   // IDC_PROGRESS_BAR: one step per manifest line
+  HWND ManifestEdit = nullptr;  // IDC_MANIFEST_EDIT: hidden multi-line edit that never wraps
   // 1: the install is to stop and be rolled back. Set by the page while the worker runs
   // and by the worker on a failure.
   std::atomic<int> AbortRequested{0};

@@ -55,7 +55,7 @@ void PictureOfTheCopyPartWay(DWORD processId, HWND progress) {
   for (const ULONGLONG deadline = GetTickCount64() + 10000; IsWindow(progress) && GetTickCount64() < deadline;) {
     HoldWorker(processId, uiThread, true);
     const int position = ProgressPosition(progress);
-    if (position > 0 && position < ProgressMaximum(progress) && !WindowText(GetDlgItem(progress, 1005)).empty()) {
+    if (position > 0 && position < ProgressMaximum(progress) && !WindowText(GetDlgItem(progress, IDC_STATUS_TEXT)).empty()) {
       Picture("5-progress");
       HoldWorker(processId, uiThread, false);
       return;
@@ -77,7 +77,7 @@ int Walk() {
     HWND page = Expect(installer.WaitForPage(step.page), step.name);
     if (page == nullptr) return 1;
     Picture(step.name);
-    Press(page, 1001);
+    Press(page, IDC_NEXT);
   }
   if (HWND progress = Expect(installer.WaitForPage(Page::kProgress, 5000), "5-progress")) {
     PictureOfTheCopyPartWay(installer.process().Id(), progress);
@@ -85,10 +85,7 @@ int Walk() {
   HWND finish = Expect(installer.WaitForPage(Page::kFinish, 60000), "6-finish");
   if (finish == nullptr) return 1;
   Picture("6-finish");
-  // The product itself would keep the uninstaller from running; the review monitor starts.
-  SendMessageA(GetDlgItem(finish, 1006), BM_SETCHECK, BST_UNCHECKED, 0);
-  Press(finish, 1001);
-  installer.WaitForExit();
+  installer.FinishWithoutProduct(finish);
 
   Process firstRun("\"" + kDefaultTarget + "\\uninstall.exe\"");
   const MessageBoxSeen question = WaitForMessageBox(firstRun.Id());
@@ -98,7 +95,7 @@ int Walk() {
   HWND done = Expect(WaitForUninstallFinishPage(), "8-uninstall-finish");
   if (done == nullptr) return 1;
   Picture("8-uninstall-finish");
-  Press(done, 1001);
+  Press(done, IDC_UNINSTALL_FINISH);
   WaitFor([done]() -> HWND { return IsWindow(done) ? nullptr : done; });
 
   const bool gone = !FolderExists(kMorvessaFolder) && !KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kProductView);
@@ -109,7 +106,7 @@ int Walk() {
 }  // namespace
 
 int main() {
-  g_pictures = command_line::ArgumentAfterProgramName(GetCommandLineA());
+  g_pictures = uninstall::ArgumentAfterProgramName(GetCommandLineA());
   if (g_pictures.empty() || KitDir() == "\\") {
     std::printf("usage: QUENDRAL_KIT_DIR=<medium> demo_walk.exe <picture folder>\n");
     return 2;

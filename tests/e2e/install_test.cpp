@@ -151,8 +151,8 @@ TEST_F(InstallTest, ProgressRangeCountsTheTrailingEmptyLineAndStopsOneShort) {
   Installer installer(medium);
   HWND summary = installer.WalkTo(Page::kSummary);
   ASSERT_NE(summary, nullptr);
-  EXPECT_EQ(WindowText(GetDlgItem(summary, 1002)), "安装目录：" + kDefaultTarget);
-  Press(summary, 1001);
+  EXPECT_EQ(WindowText(GetDlgItem(summary, IDC_TEXT_BOX)), "安装目录：" + kDefaultTarget);
+  Press(summary, IDC_NEXT);
   HWND progress = installer.WaitForPage(Page::kProgress);
   ASSERT_NE(progress, nullptr);
   ASSERT_TRUE(WaitForStatus(progress, kDefaultTarget + "\\large.bin"));
@@ -207,7 +207,7 @@ TEST_F(InstallTest, CancelYesBeforeTheFirstFileStopsAfterItAndRollsBack) {
   ASSERT_TRUE(question.hasYesNo);
   // No file of the list begun yet: no log, no name on the status line.
   EXPECT_FALSE(FileExists(kDefaultTarget + "\\uninstall.inf"));
-  EXPECT_EQ(WindowText(GetDlgItem(progress, 1005)).find("lumora.exe"), std::string::npos);
+  EXPECT_EQ(WindowText(GetDlgItem(progress, IDC_STATUS_TEXT)).find("lumora.exe"), std::string::npos);
   // The worker holds only after a line: it copies the first file, then waits.
   ASSERT_TRUE(WaitFor([&] { return ProgressPosition(progress) == 1 ? progress : nullptr; }, kInstallWaitMs));
   EXPECT_EQ(Log(), kDefaultTarget + "\\lumora.exe\r\n");

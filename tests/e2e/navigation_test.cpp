@@ -38,17 +38,17 @@ TEST_F(NavigationTest, BackAndNextMoveBetweenThePages) {
   Installer installer(medium);
   HWND summary = installer.WalkTo(Page::kSummary);
   ASSERT_NE(summary, nullptr);
-  Press(summary, 1000);
+  Press(summary, IDC_BACK);
   HWND destination = installer.WaitForPage(Page::kDestination);
   ASSERT_NE(destination, nullptr);
-  Press(destination, 1000);
+  Press(destination, IDC_BACK);
   HWND licence = installer.WaitForPage(Page::kLicence);
   ASSERT_NE(licence, nullptr);
-  Press(licence, 1000);
+  Press(licence, IDC_BACK);
   HWND welcome = installer.WaitForPage(Page::kWelcome);
   ASSERT_NE(welcome, nullptr);
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(welcome, 1000))) << "the welcome page has no way back";
-  Press(welcome, 1001);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(welcome, IDC_BACK))) << "the welcome page has no way back";
+  Press(welcome, IDC_NEXT);
   EXPECT_NE(installer.WaitForPage(Page::kLicence), nullptr);
 }
 
@@ -75,12 +75,12 @@ TEST_F(NavigationTest, EveryPageCarriesTheInstallerCaptionAndItsButtons) {
     });
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(WindowText(page), kWizardCaption);
-    EXPECT_EQ(WindowText(GetDlgItem(page, 1000)), expected.back);
-    EXPECT_EQ(WindowText(GetDlgItem(page, 1001)), expected.next);
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_BACK)), expected.back);
+    EXPECT_EQ(WindowText(GetDlgItem(page, IDC_NEXT)), expected.next);
     EXPECT_EQ(WindowText(GetDlgItem(page, IDCANCEL)), expected.cancel);
     EXPECT_TRUE(GetWindowLongA(page, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_EQ(GetWindow(page, GW_OWNER), nullptr);
-    Press(page, 1001);
+    Press(page, IDC_NEXT);
   }
 }
 

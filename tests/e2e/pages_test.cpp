@@ -15,7 +15,7 @@ constexpr char kNoRoom[] = "磁盘有效空间不够,将不能安装。请您重
 
 class PagesTest : public KitTest {
  protected:
-  static std::string FolderText(HWND destination) { return WindowText(GetDlgItem(destination, 1005)); }
+  static std::string FolderText(HWND destination) { return WindowText(GetDlgItem(destination, IDC_FOLDER_TEXT)); }
   static bool SmallDrives() { return std::getenv("QUENDRAL_SMALL_DRIVES") != nullptr; }
 };
 
@@ -40,8 +40,8 @@ TEST_F(PagesTest, LicenceBoxShowsLicenseTxtExactlyOrNothing) {
     Installer installer(medium);
     HWND licence = installer.WalkTo(Page::kLicence);
     ASSERT_NE(licence, nullptr) << c.name;
-    EXPECT_EQ(WindowText(GetDlgItem(licence, 1002)), c.shown) << c.name;
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(licence, 1001))) << "accepting is possible: " << c.name;
+    EXPECT_EQ(WindowText(GetDlgItem(licence, IDC_TEXT_BOX)), c.shown) << c.name;
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(licence, IDC_NEXT))) << "accepting is possible: " << c.name;
   }
 }
 
@@ -56,21 +56,21 @@ TEST_F(PagesTest, ChosenFolderIsKeptAcrossBackAndShownOnTheSummary) {
   EXPECT_EQ(FolderText(destination), kDefaultTarget);
   ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (C:)", "kit-tests", testName, "first"}));
   EXPECT_EQ(FolderText(destination), first);
-  Press(destination, 1001);
+  Press(destination, IDC_NEXT);
   HWND summary = installer.WaitForPage(Page::kSummary);
   ASSERT_NE(summary, nullptr);
-  EXPECT_EQ(WindowText(GetDlgItem(summary, 1002)), "安装目录：" + first);
+  EXPECT_EQ(WindowText(GetDlgItem(summary, IDC_TEXT_BOX)), "安装目录：" + first);
   EXPECT_FALSE(FolderExists(kMorvessaFolder)) << "default folders off the chosen path are removed";
 
-  Press(summary, 1000);
+  Press(summary, IDC_BACK);
   destination = installer.WaitForPage(Page::kDestination);
   ASSERT_NE(destination, nullptr);
   EXPECT_EQ(FolderText(destination), first) << "Back shows the last choice";
   ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (C:)", "kit-tests", testName, "second"}));
-  Press(destination, 1001);
+  Press(destination, IDC_NEXT);
   summary = installer.WaitForPage(Page::kSummary);
   ASSERT_NE(summary, nullptr);
-  EXPECT_EQ(WindowText(GetDlgItem(summary, 1002)), "安装目录：" + second);
+  EXPECT_EQ(WindowText(GetDlgItem(summary, IDC_TEXT_BOX)), "安装目录：" + second);
 }
 
 TEST_F(PagesTest, DriveRootOnAnotherDriveIsKeptWithItsBackslash) {
@@ -80,10 +80,10 @@ TEST_F(PagesTest, DriveRootOnAnotherDriveIsKeptWithItsBackslash) {
   ASSERT_NE(destination, nullptr);
   ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (D:)"}));
   EXPECT_EQ(FolderText(destination), "D:\\");
-  Press(destination, 1001);
+  Press(destination, IDC_NEXT);
   HWND summary = installer.WaitForPage(Page::kSummary);
   ASSERT_NE(summary, nullptr);
-  EXPECT_EQ(WindowText(GetDlgItem(summary, 1002)), "安装目录：D:\\");
+  EXPECT_EQ(WindowText(GetDlgItem(summary, IDC_TEXT_BOX)), "安装目录：D:\\");
   EXPECT_FALSE(FolderExists(kMorvessaFolder));
 }
 
@@ -94,10 +94,10 @@ TEST_F(PagesTest, InstallIntoADriveRootUsesItWithoutTheBackslash) {
   HWND destination = installer.WalkTo(Page::kDestination);
   ASSERT_NE(destination, nullptr);
   ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (D:)"}));
-  Press(destination, 1001);
+  Press(destination, IDC_NEXT);
   HWND summary = installer.WaitForPage(Page::kSummary);
   ASSERT_NE(summary, nullptr);
-  Press(summary, 1001);
+  Press(summary, IDC_NEXT);
   ASSERT_NE(installer.WaitForPage(Page::kFinish, 60000), nullptr);
   const std::string log = ReadBytes("D:\\uninstall.inf");
   EXPECT_EQ(log.rfind("D:\\lumora.exe\r\nD:\\fendow.pah\r\n", 0), 0u) << log;
@@ -105,7 +105,7 @@ TEST_F(PagesTest, InstallIntoADriveRootUsesItWithoutTheBackslash) {
   EXPECT_EQ(log.substr(log.size() - 9), "D:\\word\r\n") << "no record for the drive itself";
   EXPECT_TRUE(FileExists("D:\\lumora.exe"));
   // Leave D: empty for the next test.
-  Press(installer.WaitForPage(Page::kFinish), 1001);
+  Press(installer.WaitForPage(Page::kFinish), IDC_NEXT);
   installer.WaitForExit();
   for (const auto& [path, size] : ListTree("D:", 1)) RemoveTree("D:" + path), DeleteFileA(("D:" + path).c_str());
 }
@@ -117,7 +117,7 @@ TEST_F(PagesTest, FreeSpaceLimitIsExactly16MiB) {
   HWND destination = installer.WalkTo(Page::kDestination);
   ASSERT_NE(destination, nullptr);
   ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (F:)"}));
-  Press(destination, 1001);
+  Press(destination, IDC_NEXT);
   const MessageBoxSeen box = installer.WaitForMessageBox();
   EXPECT_EQ(box.text, kNoRoom);
   EXPECT_EQ(box.caption, kWizardCaption);
@@ -129,7 +129,7 @@ TEST_F(PagesTest, FreeSpaceLimitIsExactly16MiB) {
   EXPECT_TRUE(FolderExists(kDefaultTarget)) << "nothing else changes";
 
   ASSERT_TRUE(BrowseTo(installer.process().Id(), destination, {"我的电脑", " (E:)"}));
-  Press(destination, 1001);
+  Press(destination, IDC_NEXT);
   EXPECT_NE(installer.WaitForPage(Page::kSummary), nullptr) << "exactly 16 MiB is enough";
 }
 
@@ -138,7 +138,7 @@ TEST_F(PagesTest, NonFileSystemItemIsRefused) {
   Installer installer(medium);
   HWND destination = installer.WalkTo(Page::kDestination);
   ASSERT_NE(destination, nullptr);
-  Press(destination, 1003);
+  Press(destination, IDC_BROWSE);
   HWND browser = WaitForFolderBrowser(installer.process().Id());
   ASSERT_NE(browser, nullptr);
   ASSERT_TRUE(SelectInFolderBrowser(browser, installer.process().Id(), {"我的电脑"}));
@@ -184,13 +184,13 @@ class FinishActionTest : public PagesTest {
     HWND finish = installer.WaitForPage(Page::kFinish, 60000);
     EXPECT_NE(finish, nullptr);
     if (finish == nullptr) return {};
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, 1000)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, IDC_BACK)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, IDCANCEL)));
-    EXPECT_EQ(SendMessageA(GetDlgItem(finish, 1006), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(SendMessageA(GetDlgItem(finish, 1007), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    SendMessageA(GetDlgItem(finish, 1006), BM_SETCHECK, launch ? BST_CHECKED : BST_UNCHECKED, 0);
-    SendMessageA(GetDlgItem(finish, 1007), BM_SETCHECK, help ? BST_CHECKED : BST_UNCHECKED, 0);
-    Press(finish, 1001);
+    EXPECT_EQ(SendMessageA(GetDlgItem(finish, IDC_LAUNCH_BOX), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(GetDlgItem(finish, IDC_HELP_BOX), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageA(GetDlgItem(finish, IDC_LAUNCH_BOX), BM_SETCHECK, launch ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageA(GetDlgItem(finish, IDC_HELP_BOX), BM_SETCHECK, help ? BST_CHECKED : BST_UNCHECKED, 0);
+    Press(finish, IDC_NEXT);
     EXPECT_TRUE(installer.WaitForExit());
     WaitFor([&]() -> HWND {
       const std::string log = ReadBytes(startLog_);
@@ -238,7 +238,7 @@ TEST_F(PagesTest, PagesPaintTheirBandsAndBanners) {
     EXPECT_TRUE(shot.AnyPixelOtherThan({200, 25, w - 30, 40}, white)) << "the title";
     EXPECT_TRUE(shot.AnyPixelOtherThan({200, 80, w - 30, 200}, white)) << "the body";
   }
-  Press(welcome, 1001);
+  Press(welcome, IDC_NEXT);
   HWND licence = installer.WaitForPage(Page::kLicence);
   ASSERT_NE(licence, nullptr);
   Sleep(300);

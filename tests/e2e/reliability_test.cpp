@@ -45,9 +45,7 @@ class ReliabilityTest : public KitTest {
         WaitFor([&]() -> HWND { return IsWindow(box.window) ? nullptr : box.window; });
       } else if (HWND finish = installer.WaitForPage(Page::kFinish, 0)) {
         outcome.finished = true;
-        SendMessageA(GetDlgItem(finish, 1006), BM_SETCHECK, BST_UNCHECKED, 0);
-        Press(finish, 1001);
-        installer.WaitForExit();
+        installer.FinishWithoutProduct(finish);
       }
     }
     EXPECT_FALSE(installer.process().Running()) << "the installer neither finished nor failed in time";
@@ -143,11 +141,11 @@ TEST_F(ReliabilityTest, GbkNamesWithTrailByte5CInTheManifestAndTheInstallFolder)
   ASSERT_NE(destination, nullptr);
   ASSERT_TRUE(BrowseTo(installer.process().Id(), destination,
                        {"我的电脑", " (C:)", "kit-tests", TestFolderName(), "target", "誠"}));
-  ASSERT_TRUE(WaitFor([&]() -> HWND { return WindowText(GetDlgItem(destination, 1005)) == target ? destination : nullptr; }));
-  Press(destination, 1001);
+  ASSERT_TRUE(WaitFor([&]() -> HWND { return WindowText(GetDlgItem(destination, IDC_FOLDER_TEXT)) == target ? destination : nullptr; }));
+  Press(destination, IDC_NEXT);
   HWND summary = installer.WaitForPage(Page::kSummary);
   ASSERT_NE(summary, nullptr);
-  Press(summary, 1001);
+  Press(summary, IDC_NEXT);
   ASSERT_NE(installer.WaitForPage(Page::kFinish, kInstallWaitMs), nullptr);
   EXPECT_EQ(ReadBytes(target + "\\誠.txt"), "sincere");
   EXPECT_EQ(ReadBytes(target + "\\uninstall.inf").rfind(target + "\\誠.txt\r\n", 0), 0u)
@@ -174,7 +172,7 @@ TEST_F(ReliabilityTest, KilledInstallLeavesWholeRecordsThatTheUninstallerRemoves
   EXPECT_FALSE(FileExists(kDefaultTarget + "\\vigilo.exe"));
   EXPECT_FALSE(FileExists(kDefaultTarget + "\\uninstall.exe"));
   EXPECT_TRUE(FolderExists(kDefaultTarget + "\\word")) << "folders were not yet listed";
-  Press(finish, 1001);
+  Press(finish, IDC_UNINSTALL_FINISH);
   EXPECT_TRUE(removal.WaitForExit());
 }
 
@@ -208,7 +206,7 @@ TEST_F(ReliabilityTest, BadLogsAreCarriedOutAsFarAsTheyGo) {
     }
     EXPECT_TRUE(FileExists(notListed)) << c.name;
     EXPECT_FALSE(FileExists(installed + "\\uninstall.inf")) << c.name;
-    Press(finish, 1001);
+    Press(finish, IDC_UNINSTALL_FINISH);
     EXPECT_TRUE(removal.WaitForExit()) << c.name;
   }
 }
@@ -221,11 +219,11 @@ TEST_F(ReliabilityTest, TwentyMegabyteLicenceIsShownWhole) {
   Installer installer(medium);
   HWND welcome = installer.WaitForPage(Page::kWelcome);
   ASSERT_NE(welcome, nullptr);
-  Press(welcome, 1001);
+  Press(welcome, IDC_NEXT);
   // Wine's edit control lays out every wrapped line before the page shows: 16 to 20 s here.
   HWND licencePage = installer.WaitForPage(Page::kLicence, 180000);
   ASSERT_NE(licencePage, nullptr);
-  EXPECT_EQ(static_cast<size_t>(SendMessageA(GetDlgItem(licencePage, 1002), WM_GETTEXTLENGTH, 0, 0)), licence.size());
+  EXPECT_EQ(static_cast<size_t>(SendMessageA(GetDlgItem(licencePage, IDC_TEXT_BOX), WM_GETTEXTLENGTH, 0, 0)), licence.size());
 }
 
 // Wine takes the DLL overrides of a program started from here from the registry, not from
@@ -285,7 +283,7 @@ TEST_F(ReliabilityTest, PlantedDllsBesideTheProgramsAreNotLoaded) {
     Process removal("\"" + temp + "uninstall.exe\" " + TestFolder("missing") + "\\uninstall.inf");
     HWND finish = WaitForUninstallFinishPage();
     EXPECT_NE(finish, nullptr);
-    if (finish != nullptr) Press(finish, 1001);
+    if (finish != nullptr) Press(finish, IDC_UNINSTALL_FINISH);
     EXPECT_TRUE(removal.WaitForExit());
   }
   for (const char* name : kPlantedNames) DeleteFileA((temp + name + ".dll").c_str());

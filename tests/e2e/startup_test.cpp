@@ -244,7 +244,7 @@ TEST_F(StartupTest, InstallerFolderWithATrailByte5CStillFindsItsFiles) {
   Installer installer(medium);
   HWND licence = installer.WalkTo(Page::kLicence);
   ASSERT_NE(licence, nullptr);
-  EXPECT_EQ(WindowText(GetDlgItem(licence, 1002)), "誠实守信\r\n第二行");
+  EXPECT_EQ(WindowText(GetDlgItem(licence, IDC_TEXT_BOX)), "誠实守信\r\n第二行");
 }
 
 }  // namespace

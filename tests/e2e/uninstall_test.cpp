@@ -15,7 +15,7 @@ std::string TempCopy() { return TempFolder() + "uninstall.exe"; }
 
 // Ends the finish page with its Finish button and waits until it is gone.
 bool PressFinish(HWND page) {
-  Press(page, 1001);
+  Press(page, IDC_UNINSTALL_FINISH);
   return WaitFor([page]() -> HWND { return IsWindow(page) ? nullptr : page; }) != nullptr;
 }
 
@@ -42,9 +42,7 @@ TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
     ASSERT_TRUE(installer.StartCopy());
     HWND finish = installer.WaitForPage(Page::kFinish, 60000);
     ASSERT_NE(finish, nullptr);
-    SendMessageA(GetDlgItem(finish, 1006), BM_SETCHECK, BST_UNCHECKED, 0);
-    Press(finish, 1001);  // starts the review monitor, which the uninstaller must close
-    ASSERT_TRUE(installer.WaitForExit());
+    ASSERT_TRUE(installer.FinishWithoutProduct(finish));  // the review monitor, which the uninstaller must close
   }
   ASSERT_TRUE(WaitFor([] { return FindWindowA(nullptr, "Quendral复习自动检查"); }));
   ASSERT_TRUE(FileExists(kDefaultTarget + "\\uninstall.exe"));
@@ -239,9 +237,9 @@ TEST_F(UninstallTest, FinishPageClosesOnlyByFinishOrTheCloseBox) {
     Process removal("\"" + KitDir() + "uninstall.exe\" C:\\no such folder\\uninstall.inf");
     HWND finish = WaitForUninstallFinishPage();
     ASSERT_NE(finish, nullptr);
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, 1000)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, IDC_UNINSTALL_BACK)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, IDCANCEL)));
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(finish, 1001)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(finish, IDC_UNINSTALL_FINISH)));
     RECT frame{};
     GetWindowRect(finish, &frame);
     EXPECT_EQ(frame.left, 0);
@@ -254,7 +252,7 @@ TEST_F(UninstallTest, FinishPageClosesOnlyByFinishOrTheCloseBox) {
     if (useCloseBox) {
       PostMessageA(finish, WM_SYSCOMMAND, SC_CLOSE, 0);
     } else {
-      Press(finish, 1001);
+      Press(finish, IDC_UNINSTALL_FINISH);
     }
     EXPECT_TRUE(removal.WaitForExit(5000));
   }

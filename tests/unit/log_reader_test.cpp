@@ -66,6 +66,25 @@ TEST(RegistryRecord, KeyRecordAndValueRecordWithCommasInTheValueName) {
   EXPECT_STREQ(record.valueName, "name,with,commas");
 }
 
+TEST(RegistryRecord, FormattedRecordsReadBackUnderBothRules) {
+  for (RegistryRoot root : {RegistryRoot::kLocalMachine, RegistryRoot::kCurrentUser}) {
+    for (RootRule rule : {RootRule::kExactName, RootRule::kLeadingPart}) {
+      std::string key = uninstall_log::KeyRecord(root, "Software\\Microsoft\\Windows\\CurrentVersion\\run");
+      auto record = uninstall_log::SplitRegistryRecord(key.data(), rule);
+      EXPECT_EQ(record.root, root);
+      EXPECT_STREQ(record.key, "Software\\Microsoft\\Windows\\CurrentVersion\\run");
+      EXPECT_EQ(record.valueName, nullptr);
+
+      std::string value = uninstall_log::ValueRecord(root, "Software\\X", "Lumora vigilo,2");
+      record = uninstall_log::SplitRegistryRecord(value.data(), rule);
+      EXPECT_EQ(record.root, root);
+      EXPECT_STREQ(record.key, "Software\\X");
+      EXPECT_STREQ(record.valueName, "Lumora vigilo,2");
+    }
+  }
+  EXPECT_EQ(uninstall_log::ValueRecord(RegistryRoot::kLocalMachine, "K", "v"), "HKEY_LOCAL_MACHINE,K,v");
+}
+
 TEST(RegistryRecord, LineWithoutCommaIsAKeyUnderLocalMachineForBothRules) {
   for (RootRule rule : {RootRule::kExactName, RootRule::kLeadingPart}) {
     std::string line = "Software\\Morvessa";

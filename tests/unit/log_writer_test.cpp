@@ -23,12 +23,12 @@ class LogWriterTest : public ::testing::Test {
 TEST_F(LogWriterTest, WritesRecordsAndSectionsWithCrLfAndNoTranslation) {
   uninstall_log::LogWriter log;
   ASSERT_TRUE(log.Create(path_));
-  log.AppendRecord("C:\\Program Files\\Morvessa\\Quendral\\lumora.exe");
-  log.AppendRecord("C:\\开始菜单\\Quendral帮助.lnk");
+  log.WriteLine("C:\\Program Files\\Morvessa\\Quendral\\lumora.exe");
+  log.WriteLine("C:\\开始菜单\\Quendral帮助.lnk");
   log.EndSection();
-  log.AppendRecord("HKEY_LOCAL_MACHINE,Software\\Microsoft\\Windows\\CurrentVersion\\run,Lumora vigilo");
+  log.WriteLine("HKEY_LOCAL_MACHINE,Software\\Microsoft\\Windows\\CurrentVersion\\run,Lumora vigilo");
   log.EndSection();
-  log.AppendRecord("C:\\Program Files\\Morvessa");
+  log.WriteLine("C:\\Program Files\\Morvessa");
   log.Close();
   EXPECT_FALSE(log.WriteFailed());
   EXPECT_EQ(ReadAll(path_),
@@ -43,10 +43,10 @@ TEST_F(LogWriterTest, WritesRecordsAndSectionsWithCrLfAndNoTranslation) {
 TEST_F(LogWriterTest, EmptyRegistrySectionIsTwoEmptyLinesInARow) {
   uninstall_log::LogWriter log;
   ASSERT_TRUE(log.Create(path_));
-  log.AppendRecord("D:\\lumora.exe");
+  log.WriteLine("D:\\lumora.exe");
   log.EndSection();
   log.EndSection();
-  log.AppendRecord("D:\\users");
+  log.WriteLine("D:\\users");
   log.Close();
   EXPECT_EQ(ReadAll(path_), "D:\\lumora.exe\r\n\r\n\r\nD:\\users\r\n");
 }
@@ -58,7 +58,7 @@ TEST_F(LogWriterTest, CreateReplacesAnOlderLog) {
   }
   uninstall_log::LogWriter log;
   ASSERT_TRUE(log.Create(path_));
-  log.AppendRecord("new");
+  log.WriteLine("new");
   log.Close();
   EXPECT_EQ(ReadAll(path_), "new\r\n");
 }
@@ -66,7 +66,7 @@ TEST_F(LogWriterTest, CreateReplacesAnOlderLog) {
 TEST_F(LogWriterTest, CannotCreateInAMissingFolderAndWritesNothingThen) {
   uninstall_log::LogWriter log;
   EXPECT_FALSE(log.Create(::testing::TempDir() + "no/such/folder/uninstall.inf"));
-  EXPECT_FALSE(log.AppendRecord("x"));
+  EXPECT_FALSE(log.WriteLine("x"));
   EXPECT_FALSE(log.EndSection());
 }
 
@@ -74,7 +74,7 @@ TEST(LogWriterFailure, AFailedWriteIsReportedAndStopsFurtherWrites) {
   uninstall_log::LogWriter log;
   // /dev/full accepts the open and refuses every write.
   ASSERT_TRUE(log.Create("/dev/full"));
-  EXPECT_FALSE(log.AppendRecord("C:\\a"));
+  EXPECT_FALSE(log.WriteLine("C:\\a"));
   EXPECT_TRUE(log.WriteFailed());
   EXPECT_FALSE(log.EndSection());
   log.Close();

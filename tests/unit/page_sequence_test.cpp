@@ -20,7 +20,7 @@ struct Script {
   int nextObjectId = 0;
 };
 
-class ScriptedPage : public wizard::SequencedPage {
+class ScriptedPage : public app::SequencedPage {
  public:
   ScriptedPage(Script& script, int pageNumber)
       : script_(script), page_(pageNumber), object_(++script.nextObjectId) {
@@ -42,8 +42,8 @@ class ScriptedPage : public wizard::SequencedPage {
   int object_;
 };
 
-std::vector<wizard::PageFactory> Pages(Script& script, int count) {
-  std::vector<wizard::PageFactory> pages;
+std::vector<app::PageFactory> Pages(Script& script, int count) {
+  std::vector<app::PageFactory> pages;
   for (int n = 1; n <= count; ++n) {
     pages.push_back([&script, n] { return std::make_unique<ScriptedPage>(script, n); });
   }
@@ -51,12 +51,12 @@ std::vector<wizard::PageFactory> Pages(Script& script, int count) {
 }
 
 constexpr std::intptr_t kOk = 1;
-constexpr std::intptr_t kCancel = wizard::kPageCancelled;
+constexpr std::intptr_t kCancel = app::kPageCancelled;
 
 TEST(PageSequence, BackReshowsTheSameObjectAndNextMakesANewOne) {
   Script script;
   script.exits = {{kOk, 1}, {kOk, 1}, {kOk, 0}, {kOk, 1}, {kOk, 1}};
-  EXPECT_EQ(wizard::RunPageSequence(Pages(script, 3), script.direction), 1);
+  EXPECT_EQ(app::RunPageSequence(Pages(script, 3), script.direction), 1);
   EXPECT_EQ(script.events, (std::vector<std::string>{"new 1#1", "show 1#1", "new 2#2", "show 2#2", "new 3#3",
                                                      "show 3#3", "delete 3#3", "show 2#2", "new 3#4", "show 3#4",
                                                      "delete 3#4", "delete 2#2", "delete 1#1"}));
@@ -67,7 +67,7 @@ TEST(PageSequence, BackToTheFirstPageThenAnyResultGoesForward) {
   // Page 2 goes back; page 1 leaves with direction 0 and an odd result, which still
   // leads forward to a newly made page 2.
   script.exits = {{kOk, 1}, {kOk, 0}, {-1, 0}, {kCancel, 0}};
-  EXPECT_EQ(wizard::RunPageSequence(Pages(script, 3), script.direction), 0);
+  EXPECT_EQ(app::RunPageSequence(Pages(script, 3), script.direction), 0);
   EXPECT_EQ(script.events, (std::vector<std::string>{"new 1#1", "show 1#1", "new 2#2", "show 2#2", "delete 2#2",
                                                      "show 1#1", "new 2#3", "show 2#3", "delete 2#3",
                                                      "delete 1#1"}));
@@ -76,20 +76,20 @@ TEST(PageSequence, BackToTheFirstPageThenAnyResultGoesForward) {
 TEST(PageSequence, CancelOnTheFirstPageAnswersZeroAtOnce) {
   Script script;
   script.exits = {{kCancel, 1}};
-  EXPECT_EQ(wizard::RunPageSequence(Pages(script, 6), script.direction), 0);
+  EXPECT_EQ(app::RunPageSequence(Pages(script, 6), script.direction), 0);
   EXPECT_EQ(script.events, (std::vector<std::string>{"new 1#1", "show 1#1", "delete 1#1"}));
 }
 
 TEST(PageSequence, APageThatCouldNotBeShownCountsAsLeftNormally) {
   Script script;
   script.exits = {{kOk, 1}, {-1, 1}};
-  EXPECT_EQ(wizard::RunPageSequence(Pages(script, 2), script.direction), 1);
+  EXPECT_EQ(app::RunPageSequence(Pages(script, 2), script.direction), 1);
 }
 
 TEST(PageSequence, BackFromTheLastPageReturnsToThePreviousObject) {
   Script script;
   script.exits = {{kOk, 1}, {kOk, 1}, {kOk, 0}, {kCancel, 0}};
-  EXPECT_EQ(wizard::RunPageSequence(Pages(script, 3), script.direction), 0);
+  EXPECT_EQ(app::RunPageSequence(Pages(script, 3), script.direction), 0);
   EXPECT_EQ(script.events.back(), "delete 1#1");
   EXPECT_EQ(script.events[7], "show 2#2");
 }

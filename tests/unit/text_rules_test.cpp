@@ -10,70 +10,70 @@
 namespace {
 
 TEST(ManifestRules, EndOfListAndNamesThatAreOnlyLogged) {
-  EXPECT_TRUE(manifest::EndsList(""));
-  EXPECT_TRUE(manifest::EndsList("*****"));
-  EXPECT_FALSE(manifest::EndsList("****"));
-  EXPECT_FALSE(manifest::EndsList("***** "));
-  EXPECT_TRUE(manifest::IsLoggedNotCopied("brisel.ini"));
-  EXPECT_TRUE(manifest::IsLoggedNotCopied("word\\a.ini.bak"));
-  EXPECT_TRUE(manifest::IsLoggedNotCopied(".ini.ini")) << "a second .ini further on counts";
-  EXPECT_FALSE(manifest::IsLoggedNotCopied(".ini"));
-  EXPECT_FALSE(manifest::IsLoggedNotCopied("BRISEL.INI"));
-  EXPECT_FALSE(manifest::IsLoggedNotCopied("lumora.exe"));
-  EXPECT_EQ(manifest::ConsideredLineCount(1500), 1000);
-  EXPECT_EQ(manifest::ConsideredLineCount(1000), 1000);
-  EXPECT_EQ(manifest::ConsideredLineCount(1), 1);
+  EXPECT_TRUE(engine::EndsList(""));
+  EXPECT_TRUE(engine::EndsList("*****"));
+  EXPECT_FALSE(engine::EndsList("****"));
+  EXPECT_FALSE(engine::EndsList("***** "));
+  EXPECT_TRUE(engine::IsLoggedNotCopied("brisel.ini"));
+  EXPECT_TRUE(engine::IsLoggedNotCopied("word\\a.ini.bak"));
+  EXPECT_TRUE(engine::IsLoggedNotCopied(".ini.ini")) << "a second .ini further on counts";
+  EXPECT_FALSE(engine::IsLoggedNotCopied(".ini"));
+  EXPECT_FALSE(engine::IsLoggedNotCopied("BRISEL.INI"));
+  EXPECT_FALSE(engine::IsLoggedNotCopied("lumora.exe"));
+  EXPECT_EQ(engine::ConsideredLineCount(1500), 1000);
+  EXPECT_EQ(engine::ConsideredLineCount(1000), 1000);
+  EXPECT_EQ(engine::ConsideredLineCount(1), 1);
 }
 
 TEST(Adnote, ValueRunsToTheEndOfItsLineWithoutLeadingBlanks) {
-  EXPECT_EQ(adnote::Extract("adnote=5\r\nother=1\r\n"), "5");
-  EXPECT_EQ(adnote::Extract("[install]\r\nadnote = \t欢迎 使用 \r\n"), "欢迎 使用 ");
-  EXPECT_EQ(adnote::Extract("adnote=last line without break"), "last line without break");
-  EXPECT_EQ(adnote::Extract("adnote=\r\nnext=line"), "") << "the next line is not the value";
-  EXPECT_EQ(adnote::Extract("adnote:x\nnote=7\n"), "7") << "the first = after adnote, on any line";
+  EXPECT_EQ(engine::ExtractAdnote("adnote=5\r\nother=1\r\n"), "5");
+  EXPECT_EQ(engine::ExtractAdnote("[install]\r\nadnote = \t欢迎 使用 \r\n"), "欢迎 使用 ");
+  EXPECT_EQ(engine::ExtractAdnote("adnote=last line without break"), "last line without break");
+  EXPECT_EQ(engine::ExtractAdnote("adnote=\r\nnext=line"), "") << "the next line is not the value";
+  EXPECT_EQ(engine::ExtractAdnote("adnote:x\nnote=7\n"), "7") << "the first = after adnote, on any line";
 }
 
 TEST(Adnote, MissingKeyOrEqualsOrBeyondTheFirst64Bytes) {
-  EXPECT_EQ(adnote::Extract(""), std::nullopt);
-  EXPECT_EQ(adnote::Extract("AdNote=1"), std::nullopt) << "case-sensitive";
-  EXPECT_EQ(adnote::Extract("adnote 1"), std::nullopt);
-  EXPECT_EQ(adnote::Extract(std::string(64, ' ') + "adnote=1"), std::nullopt);
-  EXPECT_EQ(adnote::Extract(std::string(58, ' ') + "adnote=1"), std::nullopt) << "= is byte 65";
-  EXPECT_EQ(adnote::Extract(std::string(57, ' ') + "adnote=12"), "") << "only the = fits";
-  EXPECT_EQ(adnote::Extract(std::string("ad\0note=1", 9)), std::nullopt) << "a NUL ends the text";
+  EXPECT_EQ(engine::ExtractAdnote(""), std::nullopt);
+  EXPECT_EQ(engine::ExtractAdnote("AdNote=1"), std::nullopt) << "case-sensitive";
+  EXPECT_EQ(engine::ExtractAdnote("adnote 1"), std::nullopt);
+  EXPECT_EQ(engine::ExtractAdnote(std::string(64, ' ') + "adnote=1"), std::nullopt);
+  EXPECT_EQ(engine::ExtractAdnote(std::string(58, ' ') + "adnote=1"), std::nullopt) << "= is byte 65";
+  EXPECT_EQ(engine::ExtractAdnote(std::string(57, ' ') + "adnote=12"), "") << "only the = fits";
+  EXPECT_EQ(engine::ExtractAdnote(std::string("ad\0note=1", 9)), std::nullopt) << "a NUL ends the text";
 }
 
 TEST(CommandLine, QuotedProgramNameWithBlanksAndGbkBytes) {
-  EXPECT_EQ(command_line::ArgumentAfterProgramName(
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName(
                 "\"C:\\Temp Folder\\uninstall.exe\" C:\\Program Files\\Morvessa\\Quendral\\uninstall.inf"),
             "C:\\Program Files\\Morvessa\\Quendral\\uninstall.inf");
   // A lead byte inside the quotes takes its trail byte along, even a quote-like one.
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\\xD5\x5C\\u.exe\"   \t x y"), "x y");
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\u.exe\"x"), "x");
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\unterminated"), "");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("\"C:\\\xD5\x5C\\u.exe\"   \t x y"), "x y");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("\"C:\\u.exe\"x"), "x");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("\"C:\\unterminated"), "");
 }
 
 TEST(CommandLine, BareProgramNameEndsAtTheFirstBlankOrControlByte) {
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("uninstall.exe"), "");
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("uninstall.exe   "), "");
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\uninstall.exe C:\\a b\\uninstall.inf"),
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("uninstall.exe"), "");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("uninstall.exe   "), "");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\uninstall.exe C:\\a b\\uninstall.inf"),
             "C:\\a b\\uninstall.inf");
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("u.exe\t\x01log"), "log");
-  EXPECT_EQ(command_line::ArgumentAfterProgramName(""), "");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("u.exe\t\x01log"), "log");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName(""), "");
 }
 
 TEST(CommandLine, OwnPathUnquotedIsTheWholeProgramName) {
   const std::string_view own = "C:\\Program Files\\\xD5\x5C" "a\\uninstall.exe";
   // As Windows starts the registered command: verbatim, blanks and all, any letter case.
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("c:\\PROGRAM files\\\xD5\x5C" "a\\Uninstall.EXE", own), "");
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "a\\uninstall.exe /S", own), "/S");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("c:\\PROGRAM files\\\xD5\x5C" "a\\Uninstall.EXE", own), "");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "a\\uninstall.exe /S", own), "/S");
   // A trail byte is never folded as a letter (\xD5\x7A is not \xD5\x5A); the letter after it is.
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\a b\\\xD5\x7A.exe", "C:\\a b\\\xD5\x5A.exe"), "b\\\xD5\x7A.exe");
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "A\\uninstall.exe", own), "");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\a b\\\xD5\x7A.exe", "C:\\a b\\\xD5\x5A.exe"), "b\\\xD5\x7A.exe");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "A\\uninstall.exe", own), "");
   // Any other line keeps the quote-or-blank rule: a longer name, a quoted path, another program.
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "a\\uninstall.exe2", own),
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "a\\uninstall.exe2", own),
             "Files\\\xD5\x5C" "a\\uninstall.exe2");
-  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\Temp\\uninstall.exe\" C:\\a b\\uninstall.inf", own),
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("\"C:\\Temp\\uninstall.exe\" C:\\a b\\uninstall.inf", own),
             "C:\\a b\\uninstall.inf");
 }
 

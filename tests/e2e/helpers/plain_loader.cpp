@@ -8,6 +8,6 @@
 #include "uninstall/command_line.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const std::string dll(command_line::ArgumentAfterProgramName(GetCommandLineA()));
+  const std::string dll(uninstall::ArgumentAfterProgramName(GetCommandLineA()));
   return LoadLibraryA(dll.c_str()) != nullptr ? 0 : 1;
 }

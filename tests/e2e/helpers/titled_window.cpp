@@ -12,13 +12,13 @@
 #include "uninstall/command_line.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const std::string arguments(command_line::ArgumentAfterProgramName(GetCommandLineA()));
+  const std::string arguments(uninstall::ArgumentAfterProgramName(GetCommandLineA()));
   if (arguments.rfind("open ", 0) == 0) {
-    standin::NoteStart(arguments.c_str());
+    sample::NoteStart(arguments.c_str());
     return 0;
   }
   const std::size_t blank = arguments.find(' ');
   const int closeOn = std::atoi(arguments.substr(0, blank).c_str());
   const std::string title = blank == std::string::npos ? "" : arguments.substr(blank + 1);
-  return standin::RunTitledWindow("titled_window.exe", title.c_str(), closeOn, /*lingerRetitled=*/true);
+  return sample::RunTitledWindow("titled_window.exe", title.c_str(), closeOn, /*lingerRetitled=*/true);
 }

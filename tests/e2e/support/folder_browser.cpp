@@ -1,5 +1,7 @@
 #include "tests/e2e/support/folder_browser.h"
 
+#include "resources/install_ids.h"
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -89,7 +91,7 @@ bool SelectInFolderBrowser(HWND browser, DWORD processId, const std::vector<std:
 }
 
 bool BrowseTo(DWORD processId, HWND destinationPage, const std::vector<std::string>& itemTexts) {
-  Press(destinationPage, 1003);
+  Press(destinationPage, IDC_BROWSE);
   HWND browser = WaitForFolderBrowser(processId);
   if (browser == nullptr || !SelectInFolderBrowser(browser, processId, itemTexts)) return false;
   Press(browser, IDOK);

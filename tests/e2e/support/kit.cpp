@@ -51,13 +51,13 @@ Page PageOf(HWND window) { return WindowText(window) == kWizardCaption ? PageByC
 Page PageByControls(HWND window) {
   if (ClassName(window) != "#32770") return Page::kUnknown;
   if (GetDlgItem(window, IDOK) != nullptr || GetDlgItem(window, IDYES) != nullptr) return Page::kUnknown;
-  if (GetDlgItem(window, 1006) != nullptr) return Page::kFinish;
-  if (GetDlgItem(window, 1004) != nullptr) return Page::kProgress;
-  if (GetDlgItem(window, 1003) != nullptr) return Page::kDestination;
-  if (GetDlgItem(window, 1002) != nullptr) {
-    return WindowText(GetDlgItem(window, 1001)) == "是(&Y) >" ? Page::kLicence : Page::kSummary;
+  if (GetDlgItem(window, IDC_LAUNCH_BOX) != nullptr) return Page::kFinish;
+  if (GetDlgItem(window, IDC_PROGRESS_BAR) != nullptr) return Page::kProgress;
+  if (GetDlgItem(window, IDC_BROWSE) != nullptr) return Page::kDestination;
+  if (GetDlgItem(window, IDC_TEXT_BOX) != nullptr) {
+    return WindowText(GetDlgItem(window, IDC_NEXT)) == "是(&Y) >" ? Page::kLicence : Page::kSummary;
   }
-  return GetDlgItem(window, 1001) != nullptr ? Page::kWelcome : Page::kUnknown;
+  return GetDlgItem(window, IDC_NEXT) != nullptr ? Page::kWelcome : Page::kUnknown;
 }
 
 HWND Installer::WaitForPage(Page page, DWORD timeoutMs) {
@@ -75,17 +75,23 @@ HWND Installer::WaitForPage(Page page, DWORD timeoutMs) {
 HWND Installer::WalkTo(Page target) {
   HWND window = WaitForPage(Page::kWelcome);
   for (Page page = Page::kWelcome; window != nullptr && page != target;) {
-    Press(window, 1001);
+    Press(window, IDC_NEXT);
     page = static_cast<Page>(static_cast<int>(page) + 1);
     window = WaitForPage(page);
   }
   return window;
 }
 
+bool Installer::FinishWithoutProduct(HWND finishPage) {
+  SendMessageA(GetDlgItem(finishPage, IDC_LAUNCH_BOX), BM_SETCHECK, BST_UNCHECKED, 0);
+  Press(finishPage, IDC_NEXT);
+  return WaitForExit();
+}
+
 bool Installer::StartCopy() {
   HWND summary = WalkTo(Page::kSummary);
   if (summary == nullptr) return false;
-  Press(summary, 1001);
+  Press(summary, IDC_NEXT);
   return true;
 }
 
@@ -210,7 +216,7 @@ HWND WaitForUninstallFinishPage(DWORD timeoutMs) {
 }
 
 bool WaitForStatus(HWND progressPage, const std::string& path, DWORD timeoutMs) {
-  return WaitFor([&]() -> HWND { return WindowText(GetDlgItem(progressPage, 1005)) == path ? progressPage : nullptr; },
+  return WaitFor([&]() -> HWND { return WindowText(GetDlgItem(progressPage, IDC_STATUS_TEXT)) == path ? progressPage : nullptr; },
                  timeoutMs) != nullptr;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,9 @@
 #include "tests/e2e/support/files.h"
 #include "tests/e2e/support/process.h"
 #include "tests/e2e/support/registry.h"
+
+#include "resources/install_ids.h"
+#include "resources/uninstall_ids.h"
 
 namespace e2e {
 
@@ -72,6 +76,10 @@ class Installer {
   // StartCopy, then the progress page once it is shown (null when either did not come).
   HWND StartCopyOnProgressPage() { return StartCopy() ? WaitForPage(Page::kProgress) : nullptr; }
   bool WaitForExit(DWORD timeoutMs = kDefaultWaitMs) { return process_.WaitForExit(timeoutMs); }
+  // On the finish page: clears the product's box (a running product would keep the
+  // uninstaller from running), presses Finish, which starts the review monitor, and
+  // waits for the installer to end.
+  bool FinishWithoutProduct(HWND finishPage);
 
  private:
   Process process_;
@@ -129,8 +137,12 @@ inline void AddLargeDataFile(const Medium& medium, const std::string& name, int 
   PlaceLargeFile(medium.Dir() + "data\\" + name, megabytes);
 }
 
-inline int ProgressPosition(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, 1004), 0x0408, 0, 0)); }
-inline int ProgressMaximum(HWND page) { return static_cast<int>(SendMessageA(GetDlgItem(page, 1004), 0x0407, FALSE, 0)); }
+inline int ProgressPosition(HWND page) {
+  return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0));
+}
+inline int ProgressMaximum(HWND page) {
+  return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS_BAR), PBM_GETRANGE, FALSE, 0));
+}
 
 // The highest position the progress page's bar shows from now until the page is gone.
 int HighestPositionUntilClosed(HWND progressPage, DWORD timeoutMs = kDefaultWaitMs);

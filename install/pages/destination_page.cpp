@@ -1,40 +1,14 @@
-#include "install/pages/inner_pages.h"
+#include "install/pages/destination_page.h"
 
 #include <shlobj.h>
 
-#include "common/files/whole_file.h"
 #include "common/gbk/gbk_search.h"
 #include "install/app/installer_state.h"
+#include "install/app/installer_texts.h"
 #include "install/pages/free_space_root.h"
-#include "product/product_facts.h"
 #include "resources/install_ids.h"
 
 namespace pages {
-
-using installer::TargetDir;
-using installer::WizardCaption;
-
-// ---- Licence ----------------------------------------------------------------------
-
-LicensePage::LicensePage() : WizardPage(IDD_LICENSE) {
-  OnCommandId(IDC_NEXT, [this] { GoNext(); });
-  OnCommandId(IDC_BACK, [this] { GoBack(); });
-}
-
-BOOL LicensePage::OnInitDialog() {
-  WizardPage::OnInitDialog();
-  // Read again at every showing; a missing file leaves the box empty. The text ends at a
-  // NUL byte inside the file.
-  if (auto licence = files::ReadWholeFile(installer::SourceDir + kit::kLicenseFile)) {
-    SetDlgItemTextA(Window(), IDC_TEXT_BOX, licence->c_str());
-  }
-  FocusControl(IDC_NEXT);
-  return FALSE;
-}
-
-bool LicensePage::OnPaint() { return PaintHeaderBand("软件使用许可协议", "请仔细阅读本软件使用许可协议"); }
-
-// ---- Destination ------------------------------------------------------------------
 
 namespace {
 
@@ -73,23 +47,22 @@ void DestinationPage::ExchangeData(framework::DataExchange& exchange) {
 
 BOOL DestinationPage::OnInitDialog() {
   WizardPage::OnInitDialog();
-  SetWindowTextA(FolderText, TargetDir.c_str());
+  SetWindowTextA(FolderText, app::TargetDir.c_str());
   FocusControl(IDC_NEXT);
   return FALSE;
 }
 
 void DestinationPage::Next() {
-  if (!HasRoomForInstall(TargetDir)) {
-    MessageBoxA(Window(), "磁盘有效空间不够,将不能安装。请您重新选择安装路径。", WizardCaption,
-                installer::kErrorBox);
+  if (!HasRoomForInstall(app::TargetDir)) {
+    MessageBoxA(Window(), app::kNoRoomOnDrive, app::WizardCaption, app::kErrorBox);
     return;
   }
-  installer::WizardDirection = wizard::kDirectionNext;
+  app::WizardDirection = app::kDirectionNext;
   // Default folders that start-up made and that are not part of the chosen folder go
   // again (a substring test, last first); a folder that is not empty stays on disk.
-  auto& created = installer::CreatedDirs;
+  auto& created = app::CreatedDirs;
   for (auto entry = created.size(); entry-- > 0;) {
-    if (!gbk::Contains(TargetDir, created[entry])) {
+    if (!gbk::Contains(app::TargetDir, created[entry])) {
       RemoveDirectoryA(created[entry].c_str());
       created.erase(created.begin() + static_cast<std::ptrdiff_t>(entry));
     }
@@ -109,17 +82,17 @@ void DestinationPage::Browse() {
     browse.hwndOwner = Window();
     browse.pidlRoot = desktop;
     browse.pszDisplayName = displayName;
-    browse.lpszTitle = "选择安装目录";
+    browse.lpszTitle = app::kBrowseTitle;
     browse.ulFlags = 0;
     browse.lpfn = BrowseCallback;
     browse.lParam = reinterpret_cast<LPARAM>(current);
     if (LPITEMIDLIST chosen = SHBrowseForFolderA(&browse)) {
       char path[MAX_PATH] = "";
       if (!SHGetPathFromIDListA(chosen, path)) {
-        MessageBoxA(Window(), "目录路径非法。", WizardCaption, installer::kErrorBox);
+        MessageBoxA(Window(), app::kInvalidFolder, app::WizardCaption, app::kErrorBox);
       } else {
         SetWindowTextA(FolderText, path);
-        TargetDir = path;
+        app::TargetDir = path;
       }
       CoTaskMemFree(chosen);
     }
@@ -128,27 +101,6 @@ void DestinationPage::Browse() {
   if (SUCCEEDED(com)) CoUninitialize();
 }
 
-bool DestinationPage::OnPaint() { return PaintHeaderBand("选择目的地位置", "选择安装程序安装文件的文件夹。"); }
-
-// ---- Summary ----------------------------------------------------------------------
-
-SummaryPage::SummaryPage() : WizardPage(IDD_SUMMARY) {
-  OnCommandId(IDC_NEXT, [this] { GoNext(); });
-  OnCommandId(IDC_BACK, [this] { GoBack(); });
-}
-
-void SummaryPage::ExchangeData(framework::DataExchange& exchange) {
-  exchange.Text(IDC_TEXT_BOX, SettingsText);
-}
-
-BOOL SummaryPage::OnInitDialog() {
-  WizardPage::OnInitDialog();
-  SettingsText = "安装目录：" + TargetDir;
-  PushData();
-  FocusControl(IDC_NEXT);
-  return FALSE;
-}
-
-bool SummaryPage::OnPaint() { return PaintHeaderBand("开始复制文件", "复制文件前请查看设置。"); }
+bool DestinationPage::OnPaint() { return PaintHeaderBand(app::kDestinationTitle, app::kDestinationSubtitle); }
 
 }  // namespace pages

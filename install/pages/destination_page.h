@@ -1,0 +1,26 @@
+#pragma once
+
+#include "install/pages/wizard_page.h"
+
+namespace pages {
+
+// Page 3: shows the install folder, lets the user browse for another one and refuses to
+// go on without 16 MiB free on its drive.
+class DestinationPage : public WizardPage {
+ public:
+  DestinationPage();
+
+ protected:
+  BOOL OnInitDialog() override;
+  void ExchangeData(framework::DataExchange& exchange) override;
+  void OnCancel() override { ConfirmCancel(); }
+  bool OnPaint() override;
+
+ private:
+  void Next();
+  void Browse();
+
+  HWND FolderText = nullptr;
+};
+
+}  // namespace pages

@@ -1,0 +1,66 @@
+#include "install/pages/finish_page.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "install/app/installer_state.h"
+#include "install/app/installer_texts.h"
+#include "product/product_facts.h"
+#include "resources/install_ids.h"
+
+namespace pages {
+
+namespace {
+
+// A program of the install folder, its path quoted so that a folder with blanks (under
+// "Program Files") can never start "C:\Program.exe" instead.
+void StartInstalledProgram(const char* program) {
+  const std::string commandLine = "\"" + app::TargetDir + "\\" + program + "\"";
+  WinExec(commandLine.c_str(), SW_SHOW);
+}
+
+}  // namespace
+
+FinishPage::FinishPage() : WizardPage(IDD_FINISH), WhiteBrush(CreateSolidBrush(RGB(255, 255, 255))) {
+  OnCommandId(IDC_BACK, [this] { GoBack(); });
+  OnCommandId(IDC_NEXT, [this] { Finish(); });
+}
+
+FinishPage::~FinishPage() { DeleteObject(WhiteBrush); }
+
+void FinishPage::ExchangeData(framework::DataExchange& exchange) {
+  exchange.Control(IDC_HELP_BOX, HelpBox);
+  exchange.Control(IDC_LAUNCH_BOX, LaunchBox);
+}
+
+BOOL FinishPage::OnInitDialog() {
+  WizardPage::OnInitDialog();
+  EnableWindow(GetDlgItem(Window(), IDC_BACK), FALSE);
+  EnableWindow(GetDlgItem(Window(), IDCANCEL), FALSE);
+  SendMessageA(LaunchBox, BM_SETCHECK, BST_CHECKED, 0);
+  FocusControl(IDC_NEXT);
+  return FALSE;
+}
+
+HBRUSH FinishPage::OnControlColor(HDC dc, HWND control) {
+  if (control != LaunchBox && control != HelpBox) return nullptr;
+  SetBkMode(dc, TRANSPARENT);
+  return WhiteBrush;
+}
+
+void FinishPage::Finish() {
+  app::WizardDirection = app::kDirectionNext;
+  // The review monitor always starts; the product and its help only when ticked.
+  StartInstalledProgram(product::kReviewMonitorProgram);
+  if (SendMessageA(LaunchBox, BM_GETCHECK, 0, 0) != 0) StartInstalledProgram(product::kMainProgram);
+  if (SendMessageA(HelpBox, BM_GETCHECK, 0, 0) != 0) {
+    const std::string helpFile = app::TargetDir + "\\" + product::kHelpFile;
+    ShellExecuteA(Window(), "open", helpFile.c_str(), nullptr, nullptr, SW_SHOW);
+  }
+  OnOK();
+}
+
+bool FinishPage::OnPaint() { return PaintBannerPage(app::kFinishTitle, app::kFinishBody); }
+
+}  // namespace pages

@@ -1,0 +1,54 @@
+#include "install/pages/welcome_page.h"
+
+#include "install/app/installer_texts.h"
+#include "resources/install_ids.h"
+
+namespace pages {
+
+namespace {
+
+// The about box closes on OK, Escape and its close box.
+INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) return TRUE;
+  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+    EndDialog(box, LOWORD(wParam));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+WelcomePage::WelcomePage()
+    : WizardPage(IDD_WELCOME), AppIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ABOUT))) {
+  OnCommandId(IDC_BACK, [this] { GoBack(); });
+  OnCommandId(IDC_NEXT, [this] { GoNext(); });
+}
+
+BOOL WelcomePage::OnInitDialog() {
+  WizardPage::OnInitDialog();
+  if (HMENU systemMenu = GetSystemMenu(Window(), FALSE)) {
+    char aboutText[128] = "";
+    if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUT_MENU, aboutText, sizeof aboutText) > 0) {
+      AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuA(systemMenu, MF_STRING, IDM_ABOUT, aboutText);
+    }
+  }
+  SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
+  SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(AppIcon));
+  EnableWindow(GetDlgItem(Window(), IDC_BACK), FALSE);
+  FocusControl(IDC_NEXT);
+  return FALSE;
+}
+
+bool WelcomePage::OnSystemCommand(WPARAM command) {
+  if ((command & 0xFFF0) != IDM_ABOUT) return false;
+  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), Window(), AboutBoxProc, 0);
+  return true;
+}
+
+bool WelcomePage::OnPaint() {
+  return PaintBannerPage(app::kWelcomeTitle, app::kWelcomeBody);
+}
+
+}  // namespace pages

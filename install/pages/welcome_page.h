@@ -1,0 +1,21 @@
+#pragma once
+
+#include "install/pages/wizard_page.h"
+
+namespace pages {
+
+// Page 1: greets the user; Cancel ends the wizard without a question.
+class WelcomePage : public WizardPage {
+ public:
+  WelcomePage();
+
+ protected:
+  BOOL OnInitDialog() override;
+  bool OnSystemCommand(WPARAM command) override;
+  bool OnPaint() override;
+
+ private:
+  HICON AppIcon = nullptr;
+};
+
+}  // namespace pages
