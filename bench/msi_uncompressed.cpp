@@ -18,8 +18,7 @@ constexpr UINT kWordCountProperty = 15;  // PID_WORDCOUNT: 0 = long names, uncom
 
 bool Run(MSIHANDLE database, const char* query) {
   MSIHANDLE view = 0;
-  bool done = MsiDatabaseOpenViewA(database, query, &view) == ERROR_SUCCESS &&
-              MsiViewExecute(view, 0) == ERROR_SUCCESS;
+  bool done = MsiDatabaseOpenViewA(database, query, &view) == ERROR_SUCCESS && MsiViewExecute(view, 0) == ERROR_SUCCESS;
   if (view != 0) MsiCloseHandle(view);
   return done;
 }

@@ -21,7 +21,6 @@ inline constexpr char kSettingsFile[] = "brisel.ini";
 inline constexpr char kSettingsSection[] = "main";
 inline constexpr char kSettingsKey[] = "adnote";
 
-
 // The setup kit's own files on the medium and in the install folder.
 
 inline constexpr char kManifestFile[] = "install.inf";

@@ -15,18 +15,13 @@ INT_PTR CALLBACK FinishPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) 
       EnableWindow(GetDlgItem(page, IDC_UNINSTALL_BACK), FALSE);
       EnableWindow(GetDlgItem(page, IDCANCEL), FALSE);
       return TRUE;
-    case WM_PAINT:
-      painting::BannerPage(page, kFinishTitle, kFinishBody);
-      return TRUE;
+    case WM_PAINT: painting::BannerPage(page, kFinishTitle, kFinishBody); return TRUE;
     case WM_COMMAND:
       if (wParam != IDC_UNINSTALL_FINISH) return FALSE;
       EndDialog(page, 1);
       return TRUE;
-    case WM_CLOSE:
-      EndDialog(page, 1);
-      return TRUE;
-    default:
-      return FALSE;
+    case WM_CLOSE: EndDialog(page, 1); return TRUE;
+    default: return FALSE;
   }
 }
 

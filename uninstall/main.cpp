@@ -20,8 +20,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // First of all: the copy runs elevated from the temporary folder, where anyone may have
   // planted a DLL; only the system folder is searched.
   dll_search::LoadFromSystemFolderOnly();
-  const std::string_view argument =
-      uninstall::ArgumentAfterProgramName(GetCommandLineA(), OwnProgramPath());
+  const std::string_view argument = uninstall::ArgumentAfterProgramName(GetCommandLineA(), OwnProgramPath());
   if (argument.empty()) {
     uninstall::FirstRun();
   } else {

@@ -8,9 +8,9 @@ namespace {
 
 // Loaded by name after start-up: the progress bar's class, the visual styles every window
 // loads, and what the shell's folder browser and shell-link object bring in.
-constexpr const char* kLaterLoadedDlls[] = {
-    "comctl32.dll", "uxtheme.dll",   "userenv.dll", "setupapi.dll", "apphelp.dll", "propsys.dll",
-    "dwmapi.dll",   "cryptbase.dll", "oleacc.dll",  "clbcatq.dll",  "version.dll", "ntmarta.dll"};
+constexpr const char* kLaterLoadedDlls[] = {"comctl32.dll", "uxtheme.dll", "userenv.dll", "setupapi.dll",
+                                            "apphelp.dll",  "propsys.dll", "dwmapi.dll",  "cryptbase.dll",
+                                            "oleacc.dll",   "clbcatq.dll", "version.dll", "ntmarta.dll"};
 
 }  // namespace
 

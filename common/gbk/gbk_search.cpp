@@ -12,8 +12,7 @@ std::size_t CharWidth(std::string_view text, std::size_t pos) {
 
 std::size_t Find(std::string_view text, std::string_view needle, std::size_t from) {
   for (std::size_t pos = 0; pos < text.size(); pos += CharWidth(text, pos)) {
-    if (pos >= from && text.compare(pos, needle.size(), needle) == 0 &&
-        pos + needle.size() <= text.size()) {
+    if (pos >= from && text.compare(pos, needle.size(), needle) == 0 && pos + needle.size() <= text.size()) {
       return pos;
     }
   }

@@ -22,8 +22,6 @@ std::size_t FindLast(std::string_view text, std::string_view needle);
 // Position of the last backslash that is a character of its own, or npos.
 std::size_t FindLastBackslash(std::string_view text);
 
-inline bool Contains(std::string_view text, std::string_view needle) {
-  return Find(text, needle) != npos;
-}
+inline bool Contains(std::string_view text, std::string_view needle) { return Find(text, needle) != npos; }
 
 }  // namespace gbk

@@ -12,8 +12,8 @@ LONG OpenKey(HKEY root, const char* subkey, View view, REGSAM access, HKEY* key)
 }
 
 LONG CreateKey(HKEY root, const char* subkey, View view, HKEY* key) {
-  return RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | ViewFlag(root, view),
-                         nullptr, key, nullptr);
+  return RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | ViewFlag(root, view), nullptr,
+                         key, nullptr);
 }
 
 LONG DeleteKey(HKEY root, const char* subkey, View view) {

@@ -46,9 +46,8 @@ RegistryRecord SplitRegistryRecord(char* line, RootRule rule) {
     return record;
   }
   *firstComma = '\0';
-  const bool currentUser = rule == RootRule::kExactName
-                               ? std::strcmp(line, kCurrentUser) == 0
-                               : std::strncmp(line, kCurrentUser, std::strlen(line)) == 0;
+  const bool currentUser = rule == RootRule::kExactName ? std::strcmp(line, kCurrentUser) == 0
+                                                        : std::strncmp(line, kCurrentUser, std::strlen(line)) == 0;
   record.root = currentUser ? RegistryRoot::kCurrentUser : RegistryRoot::kLocalMachine;
   record.key = firstComma + 1;
   if (char* secondComma = std::strchr(firstComma + 1, ','); secondComma != nullptr) {

@@ -23,9 +23,7 @@ void RemoveRegistryEntry(char* line, RootRule rule, registry::View view) {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeLog(const std::string& path) {
-  return files::ReadWholeFile(path, 0);
-}
+std::optional<std::string> ReadWholeLog(const std::string& path) { return files::ReadWholeFile(path, 0); }
 
 void CarryOutSections(std::string& text, RootRule rule, registry::View view) {
   // std::string keeps a NUL after its last byte: the walk's end mark.

@@ -11,8 +11,7 @@ void RegisterCommonControls() {
   HMODULE comctl = dll_search::LoadSystemLibrary("comctl32.dll");
   if (comctl == nullptr) return;
   using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  auto init = reinterpret_cast<InitFunction>(
-      reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
+  auto init = reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
   if (init != nullptr) init(&classes);
 }

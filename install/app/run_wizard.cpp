@@ -18,9 +18,9 @@ app::PageFactory Make() {
 }  // namespace
 
 int RunWizard() {
-  static const std::vector<app::PageFactory> kPages = {
-      Make<pages::WelcomePage>(), Make<pages::LicensePage>(),  Make<pages::DestinationPage>(),
-      Make<pages::SummaryPage>(), Make<pages::ProgressPage>(), Make<pages::FinishPage>()};
+  static const std::vector<app::PageFactory> kPages = {Make<pages::WelcomePage>(),     Make<pages::LicensePage>(),
+                                                       Make<pages::DestinationPage>(), Make<pages::SummaryPage>(),
+                                                       Make<pages::ProgressPage>(),    Make<pages::FinishPage>()};
   return app::RunPageSequence(kPages, WizardDirection);
 }
 

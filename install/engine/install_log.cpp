@@ -21,8 +21,7 @@ void InstallLog::Close() { writer_.Close(); }
 void InstallLog::CheckWrite(bool written) {
   if (written || failureReported_) return;
   failureReported_ = true;
-  MessageBoxA(owner_, (path_ + app::kCannotWrite).c_str(), app::WizardCaption,
-              app::kErrorBox);
+  MessageBoxA(owner_, (path_ + app::kCannotWrite).c_str(), app::WizardCaption, app::kErrorBox);
   abortRequested_ = 1;
 }
 

@@ -26,7 +26,8 @@ constexpr DWORD kPausePollMs = 100;
 class InstallRun {
  public:
   explicit InstallRun(pages::WorkerLink& link)
-      : link_(link), log_(link.PageWindow, link.AbortRequested),
+      : link_(link),
+        log_(link.PageWindow, link.AbortRequested),
         uninstallerPath_(TargetDir + "\\" + product::kUninstallerFile) {}
 
   void Execute();

@@ -41,8 +41,7 @@ std::optional<std::string> ReadShellFolder(HKEY shellFolders, const char* valueN
 class ShellLinkWriter {
  public:
   ShellLinkWriter() {
-    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                     reinterpret_cast<void**>(&link_));
+    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, reinterpret_cast<void**>(&link_));
     if (link_ != nullptr) link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_));
   }
   ~ShellLinkWriter() {
@@ -116,7 +115,8 @@ void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
       const std::string mainProgram = TargetDir + "\\" + product::kMainProgram;
       if (programs) {
         links.Save(log, programGroup, app::kMainShortcut, mainProgram, app::kMainShortcutText);
-        links.Save(log, programGroup, app::kHelpShortcut, TargetDir + "\\" + product::kHelpFile, app::kHelpShortcutText);
+        links.Save(log, programGroup, app::kHelpShortcut, TargetDir + "\\" + product::kHelpFile,
+                   app::kHelpShortcutText);
         links.Save(log, programGroup, app::kHomePageShortcut, kHomePageAddress, app::kHomePageShortcutText);
         links.Save(log, programGroup, app::kUninstallShortcut, uninstallerPath, app::kUninstallShortcutText);
       }
@@ -130,8 +130,8 @@ void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
 }
 
 void WriteSettingsValue() {
-  const auto start = files::ReadWholeFile(app::SourceDir + product::kSetupSettingsFile, FILE_SHARE_READ,
-                                          engine::kAdnoteWindowBytes);
+  const auto start =
+      files::ReadWholeFile(app::SourceDir + product::kSetupSettingsFile, FILE_SHARE_READ, engine::kAdnoteWindowBytes);
   if (!start) return;
   const std::optional<std::string> value = engine::ExtractAdnote(*start);
   if (!value) return;
@@ -146,7 +146,8 @@ void WriteRunValue(InstallLog& log) {
   }
   // Quoted: an unquoted path with blanks would let a planted C:\Program.exe run at log-on.
   SetStringValue(run, product::kRunValueName, "\"" + TargetDir + "\\" + product::kReviewMonitorProgram + "\"");
-  log.Record(uninstall_log::ValueRecord(uninstall_log::RegistryRoot::kLocalMachine, product::kRunKey, product::kRunValueName));
+  log.Record(
+      uninstall_log::ValueRecord(uninstall_log::RegistryRoot::kLocalMachine, product::kRunKey, product::kRunValueName));
   RegCloseKey(run);
 }
 

@@ -19,13 +19,11 @@ void DataExchange::Text(int id, std::string& value) {
 }
 
 INT_PTR ModalDialog::RunModal() {
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), nullptr,
-                         &ModalDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), nullptr, &ModalDialog::DialogProc,
+                         reinterpret_cast<LPARAM>(this));
 }
 
-void ModalDialog::OnCommandId(int id, std::function<void()> handler) {
-  commands_[id] = std::move(handler);
-}
+void ModalDialog::OnCommandId(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
 
 BOOL ModalDialog::OnInitDialog() {
   PushData();
@@ -56,8 +54,7 @@ void ModalDialog::CentreOnScreen() {
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -72,8 +69,7 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wPara
 
 INT_PTR ModalDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
+    case WM_INITDIALOG: return OnInitDialog();
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       // Only clicks, menu and accelerator commands; control notifications pass by.
@@ -89,8 +85,7 @@ INT_PTR ModalDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return TRUE;
     }
-    case WM_PAINT:
-      return OnPaint() ? TRUE : FALSE;
+    case WM_PAINT: return OnPaint() ? TRUE : FALSE;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC: {
       HBRUSH brush = OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -102,11 +97,8 @@ INT_PTR ModalDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       return FALSE;
-    case WM_NCDESTROY:
-      window_ = nullptr;
-      return FALSE;
-    default:
-      return FALSE;
+    case WM_NCDESTROY: window_ = nullptr; return FALSE;
+    default: return FALSE;
   }
 }
 

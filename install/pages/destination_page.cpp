@@ -21,8 +21,8 @@ bool HasRoomForInstall(const std::string& folder) {
   if (!GetDiskFreeSpaceA(root->c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, nullptr)) {
     return false;
   }
-  const unsigned long long freeBytes = static_cast<unsigned long long>(sectorsPerCluster) *
-                                       bytesPerSector * freeClusters;
+  const unsigned long long freeBytes =
+      static_cast<unsigned long long>(sectorsPerCluster) * bytesPerSector * freeClusters;
   return freeBytes >= kMinimumFreeBytes;
 }
 
@@ -41,9 +41,7 @@ DestinationPage::DestinationPage() : WizardPage(IDD_DESTINATION) {
   OnCommandId(IDC_BROWSE, [this] { Browse(); });
 }
 
-void DestinationPage::ExchangeData(framework::DataExchange& exchange) {
-  exchange.Control(IDC_FOLDER_TEXT, FolderText);
-}
+void DestinationPage::ExchangeData(framework::DataExchange& exchange) { exchange.Control(IDC_FOLDER_TEXT, FolderText); }
 
 BOOL DestinationPage::OnInitDialog() {
   WizardPage::OnInitDialog();

@@ -30,9 +30,8 @@ BOOL ProgressPage::OnInitDialog() {
   WizardPage::OnInitDialog();
   PageWindow = Window();
   AbortRequested = 0;
-  ManifestEdit = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_AUTOHSCROLL | ES_MULTILINE, 0, 0, 0, 0,
-                                 Window(), reinterpret_cast<HMENU>(IDC_MANIFEST_EDIT),
-                                 GetModuleHandleA(nullptr), nullptr);
+  ManifestEdit = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_AUTOHSCROLL | ES_MULTILINE, 0, 0, 0, 0, Window(),
+                                 reinterpret_cast<HMENU>(IDC_MANIFEST_EDIT), GetModuleHandleA(nullptr), nullptr);
   // Posted messages come before input, so the install starts before any click is seen.
   PostMessageA(Window(), WM_COMMAND, IDM_START_WORKER, 0);
   return TRUE;

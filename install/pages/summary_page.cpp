@@ -11,9 +11,7 @@ SummaryPage::SummaryPage() : WizardPage(IDD_SUMMARY) {
   OnCommandId(IDC_BACK, [this] { GoBack(); });
 }
 
-void SummaryPage::ExchangeData(framework::DataExchange& exchange) {
-  exchange.Text(IDC_TEXT_BOX, SettingsText);
-}
+void SummaryPage::ExchangeData(framework::DataExchange& exchange) { exchange.Text(IDC_TEXT_BOX, SettingsText); }
 
 BOOL SummaryPage::OnInitDialog() {
   WizardPage::OnInitDialog();

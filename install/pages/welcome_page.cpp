@@ -47,8 +47,6 @@ bool WelcomePage::OnSystemCommand(WPARAM command) {
   return true;
 }
 
-bool WelcomePage::OnPaint() {
-  return PaintBannerPage(app::kWelcomeTitle, app::kWelcomeBody);
-}
+bool WelcomePage::OnPaint() { return PaintBannerPage(app::kWelcomeTitle, app::kWelcomeBody); }
 
 }  // namespace pages

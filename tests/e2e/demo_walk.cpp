@@ -55,7 +55,8 @@ void PictureOfTheCopyPartWay(DWORD processId, HWND progress) {
   for (const ULONGLONG deadline = GetTickCount64() + 10000; IsWindow(progress) && GetTickCount64() < deadline;) {
     HoldWorker(processId, uiThread, true);
     const int position = ProgressPosition(progress);
-    if (position > 0 && position < ProgressMaximum(progress) && !WindowText(GetDlgItem(progress, IDC_STATUS_TEXT)).empty()) {
+    if (position > 0 && position < ProgressMaximum(progress) &&
+        !WindowText(GetDlgItem(progress, IDC_STATUS_TEXT)).empty()) {
       Picture("5-progress");
       HoldWorker(processId, uiThread, false);
       return;

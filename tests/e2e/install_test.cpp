@@ -59,8 +59,8 @@ TEST_F(InstallTest, CompletedInstallIntoTheDefaultFolder) {
     EXPECT_EQ(ReadBytes(kDefaultTarget + "\\" + name), ReadBytes(medium.Dir() + "data\\" + name)) << name;
   }
   EXPECT_EQ(ReadBytes(kDefaultTarget + "\\uninstall.exe"), ReadBytes(medium.Dir() + "uninstall.exe"));
-  for (const char* folder : {"word", "sound", "mp3lib", "mp3lib\\1", "mp3lib\\6", "bok", "bok\\1", "bok\\6", "mp3",
-                             "users"}) {
+  for (const char* folder :
+       {"word", "sound", "mp3lib", "mp3lib\\1", "mp3lib\\6", "bok", "bok\\1", "bok\\6", "mp3", "users"}) {
     EXPECT_TRUE(FolderExists(kDefaultTarget + "\\" + folder)) << folder;
   }
   EXPECT_FALSE(FolderExists(kDefaultTarget + "\\mp3lib\\0"));
@@ -88,10 +88,13 @@ TEST_F(InstallTest, CompletedInstallIntoTheDefaultFolder) {
   EXPECT_TRUE(FileExists(group + "\\Morvessa公司主页.lnk"));
   EXPECT_EQ(ReadShortcut(group + "\\Morvessa公司主页.lnk").description, "Morvessa公司主页");
 
-  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", kProductView), "\"" + kDefaultTarget + "\\vigilo.exe\"");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", kProductView),
+            "\"" + kDefaultTarget + "\\vigilo.exe\"");
   EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", kProductView), "Quendral1.3");
-  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView), kDefaultTarget + "\\uninstall.exe");
-  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", kProductView), kDefaultTarget + "\\lumora.exe");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView),
+            kDefaultTarget + "\\uninstall.exe");
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", kProductView),
+            kDefaultTarget + "\\lumora.exe");
 
   const std::string t = kDefaultTarget;
   EXPECT_EQ(Log(), t + "\\lumora.exe\r\n" + t + "\\vigilo.exe\r\n" + t + "\\lumora.chm\r\n" + t + "\\brisel.ini\r\n" +
@@ -141,7 +144,8 @@ TEST_F(InstallTest, ALineLongerThan255BytesIsCutAndItsCopyFailsCleanly) {
   medium.SetManifest(std::string(300, 'a') + "\r\n");
   Installer installer(medium);
   ASSERT_TRUE(installer.StartCopy());
-  ExpectFailureRolledBack(installer, kDefaultTarget + "\\" + std::string(255, 'a') + "不能复制，安装程序将终止。", before);
+  ExpectFailureRolledBack(installer, kDefaultTarget + "\\" + std::string(255, 'a') + "不能复制，安装程序将终止。",
+                          before);
 }
 
 TEST_F(InstallTest, ProgressRangeCountsTheTrailingEmptyLineAndStopsOneShort) {
@@ -300,10 +304,11 @@ TEST_F(InstallTest, WindowsVersionDecidesWhereShortcutsGo) {
     ASSERT_NE(InstallToFinish(installer), nullptr);
     EXPECT_FALSE(FolderExists(userPrograms + "\\Quendral1.3"));
     EXPECT_FALSE(FolderExists(ProgramGroup()));
-    EXPECT_EQ(Log(), kDefaultTarget + "\\fendow.pah\r\n\r\n" +
-                         "HKEY_LOCAL_MACHINE,Software\\Microsoft\\Windows\\CurrentVersion\\run,Lumora vigilo\r\n" +
-                         "HKEY_LOCAL_MACHINE,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral1.3\r\n\r\n" +
-                         FolderRecords(kDefaultTarget, "", true));
+    EXPECT_EQ(Log(),
+              kDefaultTarget + "\\fendow.pah\r\n\r\n" +
+                  "HKEY_LOCAL_MACHINE,Software\\Microsoft\\Windows\\CurrentVersion\\run,Lumora vigilo\r\n" +
+                  "HKEY_LOCAL_MACHINE,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral1.3\r\n\r\n" +
+                  FolderRecords(kDefaultTarget, "", true));
   }
 }
 

@@ -141,7 +141,9 @@ TEST_F(ReliabilityTest, GbkNamesWithTrailByte5CInTheManifestAndTheInstallFolder)
   ASSERT_NE(destination, nullptr);
   ASSERT_TRUE(BrowseTo(installer.process().Id(), destination,
                        {"我的电脑", " (C:)", "kit-tests", TestFolderName(), "target", "誠"}));
-  ASSERT_TRUE(WaitFor([&]() -> HWND { return WindowText(GetDlgItem(destination, IDC_FOLDER_TEXT)) == target ? destination : nullptr; }));
+  ASSERT_TRUE(WaitFor([&]() -> HWND {
+    return WindowText(GetDlgItem(destination, IDC_FOLDER_TEXT)) == target ? destination : nullptr;
+  }));
   Press(destination, IDC_NEXT);
   HWND summary = installer.WaitForPage(Page::kSummary);
   ASSERT_NE(summary, nullptr);
@@ -223,7 +225,8 @@ TEST_F(ReliabilityTest, TwentyMegabyteLicenceIsShownWhole) {
   // Wine's edit control lays out every wrapped line before the page shows: 16 to 20 s here.
   HWND licencePage = installer.WaitForPage(Page::kLicence, 180000);
   ASSERT_NE(licencePage, nullptr);
-  EXPECT_EQ(static_cast<size_t>(SendMessageA(GetDlgItem(licencePage, IDC_TEXT_BOX), WM_GETTEXTLENGTH, 0, 0)), licence.size());
+  EXPECT_EQ(static_cast<size_t>(SendMessageA(GetDlgItem(licencePage, IDC_TEXT_BOX), WM_GETTEXTLENGTH, 0, 0)),
+            licence.size());
 }
 
 // Wine takes the DLL overrides of a program started from here from the registry, not from
@@ -234,11 +237,14 @@ class NativeDllFirst {
     for (const std::string& program : programs_) WriteString(HKEY_CURRENT_USER, Key(program), dll, "native,builtin");
   }
   ~NativeDllFirst() {
-    for (const std::string& program : programs_) DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\" + program);
+    for (const std::string& program : programs_)
+      DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\" + program);
   }
 
  private:
-  static std::string Key(const std::string& program) { return "Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides"; }
+  static std::string Key(const std::string& program) {
+    return "Software\\Wine\\AppDefaults\\" + program + "\\DllOverrides";
+  }
   std::vector<std::string> programs_;
 };
 

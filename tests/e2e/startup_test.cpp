@@ -95,10 +95,10 @@ struct EarlierInstall {
     WriteString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", folder + "\\vigilo.exe", view);
     if (withLog) {
       WriteBytes(folder + "\\uninstall.inf", folder + "\\lumora.exe\r\n\r\n" + "HKEY_LOCAL_MACHINE," + marker +
-                                                  "\\Gone\r\n" + "HKEY_LOCAL_MACHINE," + marker +
-                                                  ",Val,with,commas\r\n" + "HKEY_CU," + marker + "\\Abbreviated\r\n" +
-                                                  "HKEY_LOCAL_MACHINE," + kRunKey + ",Lumora vigilo\r\n\r\n" + folder +
-                                                  "\\word\\sub\r\n" + folder + "\\word\r\n" + folder + "\r\n");
+                                                 "\\Gone\r\n" + "HKEY_LOCAL_MACHINE," + marker +
+                                                 ",Val,with,commas\r\n" + "HKEY_CU," + marker + "\\Abbreviated\r\n" +
+                                                 "HKEY_LOCAL_MACHINE," + kRunKey + ",Lumora vigilo\r\n\r\n" + folder +
+                                                 "\\word\\sub\r\n" + folder + "\\word\r\n" + folder + "\r\n");
     }
     Register(version, folder + "\\uninstall.exe", view);
   }
@@ -128,7 +128,7 @@ TEST_F(StartupTest, YesReplaysTheEarlierVersionsLogInTheViewWhereItIsRegistered)
     EXPECT_EQ(box.text, kEarlierVersionQuestion);
     EXPECT_EQ(box.caption, kWizardCaption);
     EXPECT_EQ(box.owner, nullptr) << "start-up boxes have no owner";
-  EXPECT_EQ(box.owner, nullptr) << "start-up boxes have no owner";
+    EXPECT_EQ(box.owner, nullptr) << "start-up boxes have no owner";
     ASSERT_TRUE(box.hasYesNo);
     Press(box.window, IDYES);
     ASSERT_NE(installer.WaitForPage(Page::kWelcome), nullptr);
@@ -138,7 +138,8 @@ TEST_F(StartupTest, YesReplaysTheEarlierVersionsLogInTheViewWhereItIsRegistered)
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, old.marker + "\\Gone", view));
     EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, old.marker, "Val,with,commas", view).has_value());
     EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE, old.marker, "Keep", view).has_value());
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, old.marker + "\\Abbreviated", view)) << "HKEY_CU is not HKEY_CURRENT_USER";
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, old.marker + "\\Abbreviated", view))
+        << "HKEY_CU is not HKEY_CURRENT_USER";
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, old.marker + "\\Abbreviated"));
     EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", view).has_value());
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", otherView), "other view");

@@ -12,7 +12,6 @@ constexpr char kUninstallCaption[] = "Quendral删除程序";
 
 std::string TempCopy() { return TempFolder() + "uninstall.exe"; }
 
-
 // Ends the finish page with its Finish button and waits until it is gone.
 bool PressFinish(HWND page) {
   Press(page, IDC_UNINSTALL_FINISH);
@@ -53,7 +52,8 @@ TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
 
   // As Windows' list of programs starts it: the registered value, unquoted with its
   // blanks, as both the application name and the command line.
-  const std::string registered = ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView).value_or("");
+  const std::string registered =
+      ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView).value_or("");
   ASSERT_EQ(registered, kDefaultTarget + "\\uninstall.exe");
   Process firstRun(registered, registered);
   const MessageBoxSeen question = WaitForMessageBox(firstRun.Id());
@@ -94,9 +94,9 @@ TEST_F(UninstallTest, RunningProductIsReportedAfterTheQuestion) {
   EXPECT_EQ(question.caption, "确认文件删除") << "the question comes first";
   Press(question.window, IDYES);
   MessageBoxSeen refusal = WaitFor([&]() -> HWND {
-                             const MessageBoxSeen box = WaitForMessageBox(firstRun.Id(), 100);
-                             return box.window != question.window ? box.window : nullptr;
-                           })
+    const MessageBoxSeen box = WaitForMessageBox(firstRun.Id(), 100);
+    return box.window != question.window ? box.window : nullptr;
+  })
                                ? WaitForMessageBox(firstRun.Id())
                                : MessageBoxSeen{};
   EXPECT_EQ(refusal.text, "请您先停止运行Quendral，然后再删除");
@@ -193,7 +193,8 @@ TEST_F(UninstallTest, RemovalRunCarriesOutEveryKindOfRecord) {
   EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, base + "\\lm", "name,with,commas", kProductView).has_value());
   EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE, base + "\\lm", "name", kProductView).has_value());
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\nocomma", kProductView));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\users", kProductView)) << "HKEY_USERS selects HKEY_LOCAL_MACHINE";
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, base + "\\users", kProductView))
+      << "HKEY_USERS selects HKEY_LOCAL_MACHINE";
   EXPECT_TRUE(FolderExists(f + "\\parent")) << "a parent listed before its child stays";
   EXPECT_FALSE(FolderExists(f + "\\parent\\child"));
   EXPECT_FALSE(FolderExists(f + "\\empty"));

@@ -8,7 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Require(value->size() < engine::kAdnoteWindowBytes, "the value lies in the first 64 bytes");
     fuzz::Require(value->find_first_of("\r\n") == std::string::npos, "the value is one line");
     fuzz::Require(value->find('\0') == std::string::npos, "the value ends at a NUL");
-    fuzz::Require(file.substr(0, engine::kAdnoteWindowBytes).find(*value) != std::string::npos, "the value is in the file");
+    fuzz::Require(file.substr(0, engine::kAdnoteWindowBytes).find(*value) != std::string::npos,
+                  "the value is in the file");
   }
   return 0;
 }

@@ -8,7 +8,9 @@
 
 namespace fuzz {
 
-inline std::string Bytes(const uint8_t* data, size_t size) { return std::string(reinterpret_cast<const char*>(data), size); }
+inline std::string Bytes(const uint8_t* data, size_t size) {
+  return std::string(reinterpret_cast<const char*>(data), size);
+}
 
 // A broken property is a finding: abort so that libFuzzer saves the input.
 inline void Require(bool holds, const char* what) {

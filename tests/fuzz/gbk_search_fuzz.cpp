@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input = fuzz::Bytes(data + 1, size - 1);
   const std::string needle = input.substr(0, needleLength);
   const std::string text = input.substr(needle.size());
-  for (size_t found : {gbk::Find(text, needle), gbk::FindLast(text, needle), gbk::Find(text, needle, text.size() / 2)}) {
+  for (size_t found :
+       {gbk::Find(text, needle), gbk::FindLast(text, needle), gbk::Find(text, needle, text.size() / 2)}) {
     if (found != gbk::npos) {
       fuzz::Require(found + needle.size() <= text.size(), "a match lies inside the text");
       fuzz::Require(text.compare(found, needle.size(), needle) == 0, "a match is the needle");

@@ -13,9 +13,8 @@ using uninstall_log::RootRule;
 
 std::vector<std::pair<int, std::string>> Records(std::string text) {
   std::vector<std::pair<int, std::string>> seen;
-  uninstall_log::ForEachRecord(text.data(), [&seen](uninstall_log::Section section, char* line) {
-    seen.emplace_back(section, line);
-  });
+  uninstall_log::ForEachRecord(
+      text.data(), [&seen](uninstall_log::Section section, char* line) { seen.emplace_back(section, line); });
   return seen;
 }
 
@@ -24,8 +23,7 @@ using Seen = std::vector<std::pair<int, std::string>>;
 TEST(LogReader, SectionsFollowTheEmptyLines) {
   EXPECT_EQ(Records("C:\\a\r\nC:\\b\r\n\r\nHKEY_LOCAL_MACHINE,K\r\n\r\nC:\\d\r\n"),
             (Seen{{0, "C:\\a"}, {0, "C:\\b"}, {1, "HKEY_LOCAL_MACHINE,K"}, {2, "C:\\d"}}));
-  EXPECT_EQ(Records("C:\\a\r\n\r\n\r\nC:\\users\r\nC:\\x\r\n"),
-            (Seen{{0, "C:\\a"}, {2, "C:\\users"}, {2, "C:\\x"}}));
+  EXPECT_EQ(Records("C:\\a\r\n\r\n\r\nC:\\users\r\nC:\\x\r\n"), (Seen{{0, "C:\\a"}, {2, "C:\\users"}, {2, "C:\\x"}}));
 }
 
 TEST(LogReader, LastLineWithoutCrIsIgnoredAndEmptyTextHoldsNothing) {

@@ -22,8 +22,7 @@ struct Script {
 
 class ScriptedPage : public app::SequencedPage {
  public:
-  ScriptedPage(Script& script, int pageNumber)
-      : script_(script), page_(pageNumber), object_(++script.nextObjectId) {
+  ScriptedPage(Script& script, int pageNumber) : script_(script), page_(pageNumber), object_(++script.nextObjectId) {
     script_.events.push_back("new " + Name());
   }
   ~ScriptedPage() override { script_.events.push_back("delete " + Name()); }
@@ -57,9 +56,9 @@ TEST(PageSequence, BackReshowsTheSameObjectAndNextMakesANewOne) {
   Script script;
   script.exits = {{kOk, 1}, {kOk, 1}, {kOk, 0}, {kOk, 1}, {kOk, 1}};
   EXPECT_EQ(app::RunPageSequence(Pages(script, 3), script.direction), 1);
-  EXPECT_EQ(script.events, (std::vector<std::string>{"new 1#1", "show 1#1", "new 2#2", "show 2#2", "new 3#3",
-                                                     "show 3#3", "delete 3#3", "show 2#2", "new 3#4", "show 3#4",
-                                                     "delete 3#4", "delete 2#2", "delete 1#1"}));
+  EXPECT_EQ(script.events,
+            (std::vector<std::string>{"new 1#1", "show 1#1", "new 2#2", "show 2#2", "new 3#3", "show 3#3", "delete 3#3",
+                                      "show 2#2", "new 3#4", "show 3#4", "delete 3#4", "delete 2#2", "delete 1#1"}));
 }
 
 TEST(PageSequence, BackToTheFirstPageThenAnyResultGoesForward) {
@@ -69,8 +68,7 @@ TEST(PageSequence, BackToTheFirstPageThenAnyResultGoesForward) {
   script.exits = {{kOk, 1}, {kOk, 0}, {-1, 0}, {kCancel, 0}};
   EXPECT_EQ(app::RunPageSequence(Pages(script, 3), script.direction), 0);
   EXPECT_EQ(script.events, (std::vector<std::string>{"new 1#1", "show 1#1", "new 2#2", "show 2#2", "delete 2#2",
-                                                     "show 1#1", "new 2#3", "show 2#3", "delete 2#3",
-                                                     "delete 1#1"}));
+                                                     "show 1#1", "new 2#3", "show 2#3", "delete 2#3", "delete 1#1"}));
 }
 
 TEST(PageSequence, CancelOnTheFirstPageAnswersZeroAtOnce) {

@@ -56,23 +56,36 @@ TEST(CommandLine, QuotedProgramNameWithBlanksAndGbkBytes) {
 TEST(CommandLine, BareProgramNameEndsAtTheFirstBlankOrControlByte) {
   EXPECT_EQ(uninstall::ArgumentAfterProgramName("uninstall.exe"), "");
   EXPECT_EQ(uninstall::ArgumentAfterProgramName("uninstall.exe   "), "");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\uninstall.exe C:\\a b\\uninstall.inf"),
-            "C:\\a b\\uninstall.inf");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\uninstall.exe C:\\a b\\uninstall.inf"), "C:\\a b\\uninstall.inf");
   EXPECT_EQ(uninstall::ArgumentAfterProgramName("u.exe\t\x01log"), "log");
   EXPECT_EQ(uninstall::ArgumentAfterProgramName(""), "");
 }
 
 TEST(CommandLine, OwnPathUnquotedIsTheWholeProgramName) {
-  const std::string_view own = "C:\\Program Files\\\xD5\x5C" "a\\uninstall.exe";
+  const std::string_view own =
+      "C:\\Program Files\\\xD5\x5C"
+      "a\\uninstall.exe";
   // As Windows starts the registered command: verbatim, blanks and all, any letter case.
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("c:\\PROGRAM files\\\xD5\x5C" "a\\Uninstall.EXE", own), "");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "a\\uninstall.exe /S", own), "/S");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("c:\\PROGRAM files\\\xD5\x5C"
+                                                "a\\Uninstall.EXE",
+                                                own),
+            "");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C"
+                                                "a\\uninstall.exe /S",
+                                                own),
+            "/S");
   // A trail byte is never folded as a letter (\xD5\x7A is not \xD5\x5A); the letter after it is.
   EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\a b\\\xD5\x7A.exe", "C:\\a b\\\xD5\x5A.exe"), "b\\\xD5\x7A.exe");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "A\\uninstall.exe", own), "");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C"
+                                                "A\\uninstall.exe",
+                                                own),
+            "");
   // Any other line keeps the quote-or-blank rule: a longer name, a quoted path, another program.
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C" "a\\uninstall.exe2", own),
-            "Files\\\xD5\x5C" "a\\uninstall.exe2");
+  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C"
+                                                "a\\uninstall.exe2",
+                                                own),
+            "Files\\\xD5\x5C"
+            "a\\uninstall.exe2");
   EXPECT_EQ(uninstall::ArgumentAfterProgramName("\"C:\\Temp\\uninstall.exe\" C:\\a b\\uninstall.inf", own),
             "C:\\a b\\uninstall.inf");
 }

@@ -38,13 +38,15 @@ Medium::Medium(const std::string& folder, bool sample) : dir_(WithBackslash(fold
   CopyOrDie(kit + "install.exe", dir_ + "install.exe");
   CopyOrDie(kit + "uninstall.exe", dir_ + "uninstall.exe");
   if (!sample) return;
-  for (const char* name : {"install.inf", "License.txt", "install.ini", "data\\lumora.exe", "data\\vigilo.exe",
-                           "data\\lumora.chm"}) {
+  for (const char* name :
+       {"install.inf", "License.txt", "install.ini", "data\\lumora.exe", "data\\vigilo.exe", "data\\lumora.chm"}) {
     CopyOrDie(kit + name, dir_ + name);
   }
 }
 
-void Medium::AddDataFile(const std::string& name, const std::string& bytes) { WriteBytes(dir_ + "data\\" + name, bytes); }
+void Medium::AddDataFile(const std::string& name, const std::string& bytes) {
+  WriteBytes(dir_ + "data\\" + name, bytes);
+}
 
 Page PageOf(HWND window) { return WindowText(window) == kWizardCaption ? PageByControls(window) : Page::kUnknown; }
 
@@ -182,7 +184,8 @@ int HighestPositionUntilClosed(HWND progressPage, DWORD timeoutMs) {
   int highest = 0;
   // A tight poll: the last position shows only while the worker builds the folders,
   // shortcuts and registry entries.
-  for (const ULONGLONG deadline = GetTickCount64() + timeoutMs; IsWindow(progressPage) && GetTickCount64() < deadline;) {
+  for (const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+       IsWindow(progressPage) && GetTickCount64() < deadline;) {
     highest = std::max(highest, ProgressPosition(progressPage));
   }
   return highest;
@@ -216,8 +219,11 @@ HWND WaitForUninstallFinishPage(DWORD timeoutMs) {
 }
 
 bool WaitForStatus(HWND progressPage, const std::string& path, DWORD timeoutMs) {
-  return WaitFor([&]() -> HWND { return WindowText(GetDlgItem(progressPage, IDC_STATUS_TEXT)) == path ? progressPage : nullptr; },
-                 timeoutMs) != nullptr;
+  return WaitFor(
+             [&]() -> HWND {
+               return WindowText(GetDlgItem(progressPage, IDC_STATUS_TEXT)) == path ? progressPage : nullptr;
+             },
+             timeoutMs) != nullptr;
 }
 
 }  // namespace e2e

@@ -38,7 +38,8 @@ void AddValues(MachineState& state, HKEY root, const std::string& key, REGSAM vi
 MachineState CaptureMachineState() {
   MachineState state;
   // Program Files by its top-level names, and the maker's folder in full.
-  for (const auto& [path, size] : ListTree("C:\\Program Files", /*depth=*/1)) state.files["C:\\Program Files" + path] = size;
+  for (const auto& [path, size] : ListTree("C:\\Program Files", /*depth=*/1))
+    state.files["C:\\Program Files" + path] = size;
   AddTree(state, kMorvessaFolder);
   AddTree(state, ShellFolder(HKEY_LOCAL_MACHINE, "Common Programs"));
   AddTree(state, ShellFolder(HKEY_LOCAL_MACHINE, "Common Desktop"));

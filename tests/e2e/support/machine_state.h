@@ -10,8 +10,8 @@
 namespace e2e {
 
 struct MachineState {
-  std::map<std::string, long long> files;        // path -> size, -1 for a folder
-  std::map<std::string, std::string> registry;   // key\value -> data
+  std::map<std::string, long long> files;       // path -> size, -1 for a folder
+  std::map<std::string, std::string> registry;  // key\value -> data
   bool operator==(const MachineState& other) const { return files == other.files && registry == other.registry; }
 };
 

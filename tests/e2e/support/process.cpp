@@ -9,7 +9,8 @@ Process::Process(const std::string& commandLine, const std::string& applicationN
   startup.cb = sizeof startup;
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  if (!CreateProcessA(applicationName.empty() ? nullptr : applicationName.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+  if (!CreateProcessA(applicationName.empty() ? nullptr : applicationName.c_str(), line.data(), nullptr, nullptr, FALSE,
+                      0, nullptr, nullptr, &startup, &info_)) {
     info_ = {};
   }
 }
@@ -77,8 +78,7 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
 
 std::string WindowText(HWND window) {
   char text[4096] = "";
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                      nullptr);
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
   return text;
 }
 
