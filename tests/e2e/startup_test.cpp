@@ -129,7 +129,8 @@ TEST_F(StartupTest, YesReplaysTheEarlierVersionsLogInTheViewWhereItIsRegistered)
     EXPECT_EQ(box.caption, kWizardCaption);
     EXPECT_EQ(box.owner, nullptr) << "start-up boxes have no owner";
     EXPECT_EQ(box.owner, nullptr) << "start-up boxes have no owner";
-    ASSERT_TRUE(box.hasYesNo);
+    ASSERT_TRUE(box.hasYesNo) << (installer.WaitForPage(Page::kWelcome, 0) != nullptr ? "the welcome page came instead"
+                                                                                       : "no page either");
     Press(box.window, IDYES);
     ASSERT_NE(installer.WaitForPage(Page::kWelcome), nullptr);
     EXPECT_FALSE(FileExists(old.folder + "\\lumora.exe"));
