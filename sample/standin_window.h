@@ -4,8 +4,8 @@
 namespace sample {
 
 // Shows a top-level window titled `title` until it is closed. When `closeOnRequest` is
-// above 0, the window closes on that many-th posted WM_COMMAND kReviewMonitorCloseCommand (the kit's close
-// request); 0 ignores the requests. When the environment names a file in
+// above 0, the window closes on that many-th posted WM_COMMAND kReviewMonitorCloseCommand
+// (the kit's close request); 0 ignores the requests. When the environment names a file in
 // QUENDRAL_STANDIN_LOG, `programName` is appended to it as one line at start, so that
 // tests can see which programs were started and in which order. The exit code is the
 // number of close requests the window received. With `lingerRetitled`, the window only
