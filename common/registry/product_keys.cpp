@@ -2,10 +2,14 @@
 
 namespace registry {
 
+namespace {
+
 REGSAM ViewFlag(HKEY root, View view) {
   if (root != HKEY_LOCAL_MACHINE) return 0;
   return view == View::k32Bit ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
 }
+
+}  // namespace
 
 LONG OpenKey(HKEY root, const char* subkey, View view, REGSAM access, HKEY* key) {
   return RegOpenKeyExA(root, subkey, 0, access | ViewFlag(root, view), key);

@@ -67,12 +67,7 @@ TEST_F(NavigationTest, EveryPageCarriesTheInstallerCaptionAndItsButtons) {
                             {Page::kSummary, "< 上一步(&B)", "下一步(&N) >", "取消(&C)"}};
   for (const Expected& expected : pages) {
     // Found by its controls, so that the caption is checked, not assumed.
-    HWND page = WaitFor([&]() -> HWND {
-      for (HWND window : TopLevelWindows(installer.process().Id())) {
-        if (PageByControls(window) == expected.page) return window;
-      }
-      return nullptr;
-    });
+    HWND page = installer.WaitForPage(expected.page, kDefaultWaitMs, PageByControls);
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(WindowText(page), kWizardCaption);
     EXPECT_EQ(WindowText(GetDlgItem(page, IDC_BACK)), expected.back);

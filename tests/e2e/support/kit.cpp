@@ -62,12 +62,12 @@ Page PageByControls(HWND window) {
   return GetDlgItem(window, IDC_NEXT) != nullptr ? Page::kWelcome : Page::kUnknown;
 }
 
-HWND Installer::WaitForPage(Page page, DWORD timeoutMs) {
+HWND Installer::WaitForPage(Page page, DWORD timeoutMs, Page (*classify)(HWND)) {
   const DWORD id = process_.Id();
   return WaitFor(
-      [id, page]() -> HWND {
+      [id, page, classify]() -> HWND {
         for (HWND window : TopLevelWindows(id)) {
-          if (PageOf(window) == page) return window;
+          if (classify(window) == page) return window;
         }
         return nullptr;
       },

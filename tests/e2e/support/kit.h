@@ -63,8 +63,9 @@ class Installer {
   explicit Installer(const Medium& medium) : Installer(medium.Installer()) {}
   explicit Installer(const std::string& program) : process_("\"" + program + "\"") {}
   Process& process() { return process_; }
-  // The page once it is shown (null when it did not come in time).
-  HWND WaitForPage(Page page, DWORD timeoutMs = kDefaultWaitMs);
+  // The page once it is shown (null when it did not come in time); `classify` tells what
+  // page a window is.
+  HWND WaitForPage(Page page, DWORD timeoutMs = kDefaultWaitMs, Page (*classify)(HWND) = PageOf);
   MessageBoxSeen WaitForMessageBox(DWORD timeoutMs = kDefaultWaitMs) {
     return e2e::WaitForMessageBox(process_.Id(), timeoutMs);
   }
