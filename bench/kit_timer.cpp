@@ -14,7 +14,7 @@
 #include <string>
 
 #include "tests/e2e/support/kit.h"
-#include "uninstall/command_line.h"
+#include "common/command_line/command_line.h"
 
 namespace {
 
@@ -146,7 +146,7 @@ int TimeStartup(const std::string& program) {
 }  // namespace
 
 int main() {
-  const std::string arguments(uninstall::ArgumentAfterProgramName(GetCommandLineA()));
+  const std::string arguments(command_line::ArgumentAfterProgramName(GetCommandLineA()));
   const std::size_t blank = arguments.find(' ');
   const std::string mode = arguments.substr(0, blank);
   std::string target = blank == std::string::npos ? "" : arguments.substr(blank + 1);

@@ -2,6 +2,8 @@
 // kit's files on the medium and in the install folder.
 #pragma once
 
+#include <string_view>
+
 namespace product {
 
 // Top-level window of the running product (lumora.exe).
@@ -29,6 +31,15 @@ inline constexpr char kSetupSettingsFile[] = "install.ini";
 inline constexpr char kDataFolder[] = "data\\";
 inline constexpr char kUninstallerFile[] = "uninstall.exe";
 inline constexpr char kUninstallLogFile[] = "uninstall.inf";
+// The switch of an unattended install and removal, as deployment systems give it; any
+// letter case is taken.
+inline constexpr char kUnattendedSwitch[] = "/S";
+inline bool IsUnattendedSwitch(std::string_view argument) {
+  return argument.size() == 2 && argument[0] == '/' && (argument[1] == 'S' || argument[1] == 's');
+}
+
+// The product's maker, as the installed-programs entry names it.
+inline constexpr char kPublisher[] = "Morvessa";
 
 // Key of the installed-programs entry, followed by the product title ("Quendral1.3").
 inline constexpr char kUninstallKeyPrefix[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";

@@ -12,15 +12,17 @@ void ShowStopProductMessage(const char* text, const char* caption) {
 
 bool MainProgramIsRunning() { return FindWindowA(nullptr, kMainWindowTitle) != nullptr; }
 
-bool CloseReviewMonitor() {
+bool CloseReviewMonitor(int* requestsMade) {
   constexpr int kCloseRequests = 30;
   constexpr DWORD kPauseMs = 100;
   HWND monitor = FindWindowA(nullptr, kReviewMonitorTitle);
-  for (int request = 0; monitor != nullptr && request < kCloseRequests; ++request) {
+  int request = 0;
+  for (; monitor != nullptr && request < kCloseRequests; ++request) {
     PostMessageA(monitor, WM_COMMAND, kReviewMonitorCloseCommand, 0);
     Sleep(kPauseMs);
     monitor = FindWindowA(nullptr, kReviewMonitorTitle);
   }
+  if (requestsMade != nullptr) *requestsMade = request;
   return monitor == nullptr;
 }
 

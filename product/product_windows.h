@@ -12,6 +12,6 @@ void ShowStopProductMessage(const char* text, const char* caption);
 
 // Posts the review monitor up to 30 close requests, 100 ms apart, while its window is
 // there. True when no window is left (or there was none).
-bool CloseReviewMonitor();
+bool CloseReviewMonitor(int* requestsMade = nullptr);
 
 }  // namespace product

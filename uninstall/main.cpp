@@ -3,7 +3,8 @@
 #include <string>
 
 #include "common/dll_search/system_dlls.h"
-#include "uninstall/command_line.h"
+#include "common/command_line/command_line.h"
+#include "product/product_facts.h"
 #include "uninstall/uninstaller.h"
 
 namespace {
@@ -20,11 +21,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // First of all: the copy runs elevated from the temporary folder, where anyone may have
   // planted a DLL; only the system folder is searched.
   dll_search::LoadFromSystemFolderOnly();
-  const std::string_view argument = uninstall::ArgumentAfterProgramName(GetCommandLineA(), OwnProgramPath());
+  const std::string_view argument = command_line::ArgumentAfterProgramName(GetCommandLineA(), OwnProgramPath());
+  if (product::IsUnattendedSwitch(argument)) return uninstall::UnattendedFirstRun();
   if (argument.empty()) {
     uninstall::FirstRun();
-  } else {
-    uninstall::RemovalRun(std::string(argument));
+    return 0;
   }
-  return 0;
+  return uninstall::RemovalRun(std::string(argument));
 }

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <string>
 
 #include "common/uninstall_log/log_removal.h"
@@ -15,18 +16,53 @@ void DeleteWhileLocked(const std::string& path) {
   for (int retry = 0; !DeleteFileA(path.c_str()) && retry < kMoreTries; ++retry) Sleep(kPauseMs);
 }
 
+// The installed program lies beside the log; a log path without a folder names none.
+void DeleteInstalledProgram(const std::string& logPath) {
+  if (const std::size_t lastBackslash = logPath.rfind('\\'); lastBackslash != std::string::npos) {
+    DeleteWhileLocked(logPath.substr(0, lastBackslash + 1) + product::kUninstallerFile);
+  }
+}
+
+// The write end of the unattended first run's report pipe; null in an interactive removal.
+HANDLE ReportPipe() {
+  char value[32] = "";
+  const DWORD length = GetEnvironmentVariableA(kReportPipeVariable, value, sizeof value);
+  if (length == 0 || length >= sizeof value) return nullptr;
+  return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(std::strtoull(value, nullptr, 10)));
+}
+
+void Report(HANDLE pipe, ExitCode code) {
+  const DWORD value = code;
+  DWORD written = 0;
+  WriteFile(pipe, &value, sizeof value, &written, nullptr);
+  CloseHandle(pipe);
+}
+
 }  // namespace
 
-void RemovalRun(const std::string& logPath) {
-  if (std::optional<std::string> text = uninstall_log::ReadWholeLog(logPath)) {
-    DeleteFileA(logPath.c_str());
-    // The installed program lies beside the log; a log path without a folder names none.
-    if (const std::size_t lastBackslash = logPath.rfind('\\'); lastBackslash != std::string::npos) {
-      DeleteWhileLocked(logPath.substr(0, lastBackslash + 1) + product::kUninstallerFile);
+ExitCode RemovalRun(const std::string& logPath) {
+  std::optional<std::string> text = uninstall_log::ReadWholeLog(logPath);
+  if (HANDLE pipe = ReportPipe()) {
+    if (!text) {
+      Report(pipe, kNothingRemoved);
+      return kNothingRemoved;
     }
+    DeleteFileA(logPath.c_str());
+    // Files and registry entries first; the first run ends with the report, and only then
+    // can its program file go, and with it the install folder.
+    uninstall_log::CarryOutSections(*text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView, [&] {
+      Report(pipe, kRemoved);
+      DeleteInstalledProgram(logPath);
+    });
+    return kRemoved;
+  }
+  if (text) {
+    DeleteFileA(logPath.c_str());
+    DeleteInstalledProgram(logPath);
     uninstall_log::CarryOutSections(*text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView);
   }
   ShowFinishPage();
+  return kRemoved;
 }
 
 }  // namespace uninstall

@@ -7,12 +7,26 @@
 
 namespace uninstall {
 
+// Exit codes of an unattended removal (/S); every interactive path ends with 0.
+enum ExitCode : int { kRemoved = 0, kProductRunning = 2, kMonitorRunning = 3, kNothingRemoved = 6 };
+
+// In an unattended removal, the environment variable through which the first run hands
+// its copy the write end of a pipe: the copy writes its exit code there once the files
+// and registry entries are gone.
+inline constexpr char kReportPipeVariable[] = "QUENDRAL_UNINSTALL_REPORT";
+
 // Run by the user with no argument: asks, makes sure the product is not running, copies
 // this program to the temporary folder and starts the copy with the log path.
 void FirstRun();
 
-// Run by that copy: removes what the log lists, then shows the finish page.
-void RemovalRun(const std::string& logPath);
+// Run with /S by a deployment system: the first run without question, message box or
+// window. It waits for the copy's report and answers the exit code it reports.
+ExitCode UnattendedFirstRun();
+
+// Run by that copy: removes what the log lists, then shows the finish page; unattended
+// (a report pipe in the environment), it reports, deletes the installed program and the
+// folders last, shows nothing and answers its exit code.
+ExitCode RemovalRun(const std::string& logPath);
 
 // The finish page from template IDD_UNINSTALL_FINISH; returns when Finish or the close box ends it.
 void ShowFinishPage();

@@ -2,6 +2,7 @@
 // uninstaller's removal do alike.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,7 +16,9 @@ std::optional<std::string> ReadWholeLog(const std::string& path);
 
 // Deletes every file of section 0, removes every registry key or value of section 1 and
 // every (empty) folder of section 2, splitting `text` in place. HKEY_LOCAL_MACHINE
-// records are carried out in `view`. Every failure is passed over; the walk goes on.
-void CarryOutSections(std::string& text, RootRule rule, registry::View view);
+// records are carried out in `view`. `beforeFolders`, when given, runs once between the
+// registry section and the folder section. Every failure is passed over; the walk goes on.
+void CarryOutSections(std::string& text, RootRule rule, registry::View view,
+                      const std::function<void()>& beforeFolders = {});
 
 }  // namespace uninstall_log

@@ -6,9 +6,13 @@
 
 #include "common/gbk/gbk_search.h"
 #include "common/registry/product_keys.h"
+#include "install/app/diagnostic_log.h"
+#include "install/app/install_options.h"
 #include "install/app/installer_state.h"
 #include "install/app/installer_texts.h"
 #include "install/engine/replay_uninstall_log.h"
+#include "install/pages/destination_page.h"
+#include "install/pages/free_space_root.h"
 #include "product/product_facts.h"
 #include "product/product_windows.h"
 
@@ -46,7 +50,12 @@ std::optional<std::string> ReadUninstallString(HKEY entry) {
 
 }  // namespace
 
-void InstallerApp::Run() {
+ExitCode InstallerApp::Run(std::string_view arguments) {
+  const InstallOptions options = ParseInstallOptions(arguments);
+  Unattended = options.unattended;
+  if (!options.invalidArgument.empty()) return Refuse(options.invalidArgument);
+  if (!options.logPath.empty() && !OpenDiagnosticLog(options.logPath)) return Refuse("/LOG=" + options.logPath);
+
   char module[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, module, MAX_PATH);
   const std::string programPath(module);
@@ -54,24 +63,61 @@ void InstallerApp::Run() {
 
   OsVersion.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
   GetVersionExA(&OsVersion);
+  Diagnose("command line: " + std::string(arguments));
+  Diagnose("Windows " + std::to_string(OsVersion.dwMajorVersion) + "." + std::to_string(OsVersion.dwMinorVersion) +
+           " build " + std::to_string(OsVersion.dwBuildNumber));
+  Diagnose("SourceDir: " + SourceDir);
 
   if (product::MainProgramIsRunning()) {
+    Diagnose("the product's window is open");
     const std::string message = std::string(kStopProductBeforeInstall) + ProductTitle + kStopProductBeforeInstallEnd;
-    product::ShowStopProductMessage(message.c_str(), WizardCaption);
-    return;
+    if (!Unattended) product::ShowStopProductMessage(message.c_str(), WizardCaption);
+    return End(kProductRunning);
   }
-  if (!product::CloseReviewMonitor()) {
-    product::ShowStopProductMessage(kStopMonitorBeforeInstall, WizardCaption);
-    return;
+  int requests = 0;
+  const bool monitorClosed = product::CloseReviewMonitor(&requests);
+  Diagnose("close requests to the review monitor: " + std::to_string(requests) +
+           (monitorClosed ? "" : "; its window is still open"));
+  if (!monitorClosed) {
+    if (!Unattended) product::ShowStopProductMessage(kStopMonitorBeforeInstall, WizardCaption);
+    return End(kMonitorRunning);
   }
-  if (!RemoveEarlierVersion()) return;
-  CreateDefaultFolder();
+  if (!RemoveEarlierVersion()) return End(kEarlierVersionKept);
+  if (options.targetDir.empty()) {
+    CreateDefaultFolder();
+  } else {
+    CreateTargetFolders(options.targetDir);
+  }
+  Diagnose("TargetDir: " + TargetDir);
 
-  if (RunWizard() == 0) {
-    // Folders that start-up or the pages made and nothing else removed; not-empty ones stay.
-    for (auto folder = CreatedDirs.rbegin(); folder != CreatedDirs.rend(); ++folder) {
-      RemoveDirectoryA(folder->c_str());
-    }
+  bool installed = false;
+  if (!Unattended) {
+    installed = RunWizard() == 1;
+  } else if (!pages::HasRoomForInstall(TargetDir)) {
+    Diagnose("less than 16 MiB free on the drive of " + TargetDir);
+    RemoveCreatedFolders();
+    return End(kNoRoom);
+  } else {
+    installed = RunUnattendedInstall() == 1;
+  }
+  // Folders that start-up or the pages made and nothing else removed; not-empty ones stay.
+  if (!installed) RemoveCreatedFolders();
+  return End(installed ? kInstalled : InstallFailed ? kFailedRolledBack : kCancelled);
+}
+
+ExitCode InstallerApp::Refuse(const std::string& argument) {
+  if (!Unattended) MessageBoxA(nullptr, (kInvalidArgument + argument).c_str(), WizardCaption, kErrorBox);
+  return kInvalidCommandLine;
+}
+
+ExitCode InstallerApp::End(ExitCode code) {
+  Diagnose("exit code " + std::to_string(code));
+  return code;
+}
+
+void InstallerApp::RemoveCreatedFolders() {
+  for (auto folder = CreatedDirs.rbegin(); folder != CreatedDirs.rend(); ++folder) {
+    RemoveDirectoryA(folder->c_str());
   }
 }
 
@@ -88,13 +134,20 @@ bool InstallerApp::RemoveEarlierVersion() {
       if (registry::OpenKey(HKEY_LOCAL_MACHINE, keyName, foundIn, KEY_QUERY_VALUE, &entry) != ERROR_SUCCESS) continue;
     }
     const std::optional<std::string> command = ReadUninstallString(entry);
+    Diagnose(std::string("installed version found: ") + keyName +
+             (foundIn == registry::View::k32Bit ? " (32-bit view)" : " (64-bit view)") +
+             (command ? ", UninstallString " + *command : ", no readable UninstallString"));
     if (command) {
-      if (MessageBoxA(nullptr, kRemoveEarlierVersionQuestion, WizardCaption, kQuestionBox) == IDNO) {
+      // Unattended, Yes is the answer: the question's default.
+      if (!Unattended && MessageBoxA(nullptr, kRemoveEarlierVersionQuestion, WizardCaption, kQuestionBox) == IDNO) {
+        Diagnose("the user keeps the installed version");
         RegCloseKey(entry);
         return false;
       }
       if (const std::size_t cut = gbk::Find(*command, "\\uninstall.exe"); cut != gbk::npos) {
-        engine::ReplayUninstallLog(command->substr(0, cut) + "\\" + product::kUninstallLogFile, foundIn);
+        const std::string logPath = command->substr(0, cut) + "\\" + product::kUninstallLogFile;
+        Diagnose("removing it by its log " + logPath);
+        engine::ReplayUninstallLog(logPath, foundIn);
       }
     }
     RegCloseKey(entry);
@@ -103,11 +156,29 @@ bool InstallerApp::RemoveEarlierVersion() {
   return true;
 }
 
+void InstallerApp::CreateAndRecord(const std::string& folder) {
+  if (!CreateDirectoryA(folder.c_str(), nullptr)) return;
+  CreatedDirs.push_back(folder);
+  Diagnose("folder created: " + folder);
+}
+
 void InstallerApp::CreateDefaultFolder() {
   std::string folder = SystemDriveRoot() + "Program Files\\Morvessa";
-  if (CreateDirectoryA(folder.c_str(), nullptr)) CreatedDirs.push_back(folder);
+  CreateAndRecord(folder);
   folder += "\\Quendral";
-  if (CreateDirectoryA(folder.c_str(), nullptr)) CreatedDirs.push_back(folder);
+  CreateAndRecord(folder);
+  TargetDir = folder;
+}
+
+void InstallerApp::CreateTargetFolders(const std::string& folder) {
+  // Each parent below the drive or share root, then the folder itself; a separator that
+  // is a GBK trail byte is none.
+  const std::size_t rootLength = pages::FreeSpaceRoot(folder).value_or("").size();
+  for (std::size_t separator = gbk::Find(folder, "\\", rootLength); separator != gbk::npos;
+       separator = gbk::Find(folder, "\\", separator + 1)) {
+    CreateAndRecord(folder.substr(0, separator));
+  }
+  CreateAndRecord(folder);
   TargetDir = folder;
 }
 

@@ -7,5 +7,7 @@ std::string TargetDir;
 std::vector<std::string> CreatedDirs;
 OSVERSIONINFOA OsVersion{};
 int WizardDirection = 0;
+bool Unattended = false;
+bool InstallFailed = false;
 
 }  // namespace app

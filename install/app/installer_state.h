@@ -19,6 +19,10 @@ extern std::vector<std::string> CreatedDirs;
 extern OSVERSIONINFOA OsVersion;
 // Direction of the last page exit: 0 back, 1 next.
 extern int WizardDirection;
+// An unattended install (/S): no page and no message box is ever shown.
+extern bool Unattended;
+// Set by the install worker when a failure stopped the install (it is then rolled back).
+extern bool InstallFailed;
 
 inline constexpr char ProductTitle[] = "Quendral1.3";
 inline constexpr char WizardCaption[] = "Quendral1.3安装程序";

@@ -11,6 +11,9 @@ inline constexpr char kStopMonitorBeforeInstall[] = "请您先停止运行Quendr
 inline constexpr char kRemoveEarlierVersionQuestion[] =
     "安装程序已检测到您的系统中已安装了Quendral，\r\n如果您要安装，将删除以前版本，您要继续吗？";
 
+// A command line that is not understood, followed by the argument.
+inline constexpr char kInvalidArgument[] = "无效的命令行参数：";
+
 // Every page's cancel, and the progress page's pause.
 inline constexpr char kStopInstallQuestion[] = "您真的想停止安装吗?";
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "common/command_line/command_line.h"
 #include "common/dll_search/system_dlls.h"
 #include "install/app/installer_app.h"
 
@@ -22,6 +23,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // First of all: a DLL planted beside install.exe (a download folder) is never loaded.
   dll_search::LoadFromSystemFolderOnly();
   RegisterCommonControls();
-  app::InstallerApp().Run();
-  return 0;
+  char ownPath[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, ownPath, MAX_PATH);
+  return app::InstallerApp().Run(command_line::ArgumentAfterProgramName(GetCommandLineA(), ownPath));
 }

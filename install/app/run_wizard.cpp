@@ -24,4 +24,9 @@ int RunWizard() {
   return app::RunPageSequence(kPages, WizardDirection);
 }
 
+int RunUnattendedInstall() {
+  pages::ProgressPage page;
+  return page.RunHidden() == IDOK ? 1 : 0;
+}
+
 }  // namespace app

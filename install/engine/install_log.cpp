@@ -1,5 +1,6 @@
 #include "install/engine/install_log.h"
 
+#include "install/app/diagnostic_log.h"
 #include "install/app/installer_state.h"
 #include "install/app/installer_texts.h"
 
@@ -21,7 +22,8 @@ void InstallLog::Close() { writer_.Close(); }
 void InstallLog::CheckWrite(bool written) {
   if (written || failureReported_) return;
   failureReported_ = true;
-  MessageBoxA(owner_, (path_ + app::kCannotWrite).c_str(), app::WizardCaption, app::kErrorBox);
+  app::InstallFailed = true;
+  app::ReportError(owner_, path_ + app::kCannotWrite, GetLastError());
   abortRequested_ = 1;
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "install/app/diagnostic_log.h"
 #include "install/app/installer_state.h"
 #include "install/app/installer_texts.h"
 #include "install/engine/install_log.h"
@@ -33,10 +34,12 @@ class InstallRun {
   void Execute();
 
  private:
-  void ShowError(const std::string& text) {
-    MessageBoxA(link_.PageWindow, text.c_str(), app::WizardCaption, app::kErrorBox);
+  // `windowsError` is GetLastError of the failed call, taken before anything else runs.
+  void Fail(const std::string& text, DWORD windowsError) {
+    app::InstallFailed = true;
+    app::ReportError(link_.PageWindow, text, windowsError);
   }
-  void EarlyFailure(const std::string& text);
+  void EarlyFailure(const std::string& text, DWORD windowsError);
   // Answers false when the stop path was taken.
   bool CopyLoop(int lineCount);
   std::string FetchLine(int index);
@@ -54,22 +57,30 @@ class InstallRun {
   InstallLog log_;
   const std::string uninstallerPath_;
   std::string manifest_;
+  unsigned long long copiedBytes_ = 0;  // of the product files, for the installed-programs entry
 };
+
+// The size of a file copied a moment ago.
+unsigned long long FileBytes(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
 
 void InstallRun::Execute() {
   const std::string manifestPath = SourceDir + product::kManifestFile;
   std::optional<std::string> manifest = files::ReadWholeFile(manifestPath);
-  if (!manifest) return EarlyFailure(manifestPath + app::kCannotOpen);
+  if (!manifest) return EarlyFailure(manifestPath + app::kCannotOpen, GetLastError());
   manifest_ = std::move(*manifest);
   // The edit control takes the text up to its first NUL byte.
   SendMessageA(link_.ManifestEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(manifest_.c_str()));
   const int lineCount =
       engine::ConsideredLineCount(static_cast<int>(SendMessageA(link_.ManifestEdit, EM_GETLINECOUNT, 0, 0)));
-  if (lineCount <= 0) return EarlyFailure(manifestPath + app::kManifestInvalid);
+  if (lineCount <= 0) return EarlyFailure(manifestPath + app::kManifestInvalid, ERROR_SUCCESS);
 
   CopyFileA((SourceDir + product::kUninstallerFile).c_str(), uninstallerPath_.c_str(), FALSE);
   const std::string logPath = TargetDir + "\\" + product::kUninstallLogFile;
-  if (!log_.Create(logPath)) return EarlyFailure(logPath + app::kCannotCreate);
+  if (!log_.Create(logPath)) return EarlyFailure(logPath + app::kCannotCreate, GetLastError());
   CreateInstallTree();
   SendMessageA(link_.ProgressBar, PBM_SETRANGE, 0, MAKELPARAM(0, lineCount));
   if (!CopyLoop(lineCount)) return;
@@ -81,7 +92,7 @@ void InstallRun::Execute() {
   log_.EndSection();
   WriteSettingsValue();
   WriteRunValue(log_);
-  WriteUninstallEntry(log_, uninstallerPath_);
+  WriteUninstallEntry(log_, uninstallerPath_, copiedBytes_);
   log_.EndSection();
   Completion();
 }
@@ -101,14 +112,23 @@ bool InstallRun::CopyLoop(int lineCount) {
     if (engine::EndsList(line)) break;
     const std::string destination = TargetDir + "\\" + line;
     bool copied = true;
-    if (!engine::IsLoggedNotCopied(line)) {
+    DWORD copyError = ERROR_SUCCESS;
+    const bool loggedOnly = engine::IsLoggedNotCopied(line);
+    if (!loggedOnly) {
       SetWindowTextA(link_.StatusText, destination.c_str());
       copied = CopyFileA((SourceDir + product::kDataFolder + line).c_str(), destination.c_str(), FALSE) != 0;
+      if (!copied) copyError = GetLastError();
     }
     // Recorded whatever the outcome, so that a roll-back removes any part of it.
     log_.Record(destination);
+    const unsigned long long bytes = copied && !loggedOnly ? FileBytes(destination) : 0;
+    copiedBytes_ += bytes;
+    app::Diagnose("line " + std::to_string(index + 1) + ": " + destination + ", " + std::to_string(bytes) + " bytes, " +
+                  (loggedOnly ? "logged, not copied"
+                   : copied   ? "copied"
+                              : "copy failed"));
     if (!copied) {
-      ShowError(destination + app::kCannotCopy);
+      Fail(destination + app::kCannotCopy, copyError);
       link_.AbortRequested = 1;
     }
     SendMessageA(link_.ProgressBar, PBM_SETPOS, ++handled, 0);
@@ -149,8 +169,8 @@ void InstallRun::Completion() {
   log_.Close();
 }
 
-void InstallRun::EarlyFailure(const std::string& text) {
-  ShowError(text);
+void InstallRun::EarlyFailure(const std::string& text, DWORD windowsError) {
+  Fail(text, windowsError);
   link_.AbortRequested = 1;
   PostFinal(pages::kWorkerStopped);
 }

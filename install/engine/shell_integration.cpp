@@ -75,6 +75,10 @@ void SetStringValue(HKEY key, const char* name, const std::string& data) {
                  static_cast<DWORD>(data.size() + 1));
 }
 
+void SetDwordValue(HKEY key, const char* name, DWORD data) {
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+}
+
 }  // namespace
 
 void CreateInstallTree() {
@@ -151,7 +155,7 @@ void WriteRunValue(InstallLog& log) {
   RegCloseKey(run);
 }
 
-void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath) {
+void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath, unsigned long long productBytes) {
   const std::string keyName = std::string(product::kUninstallKeyPrefix) + ProductTitle;
   HKEY entry = nullptr;
   if (registry::CreateKey(HKEY_LOCAL_MACHINE, keyName.c_str(), registry::kProductLineView, &entry) != ERROR_SUCCESS) {
@@ -161,6 +165,16 @@ void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath) {
   // Kept unquoted: later installers find the old folder by cutting it before "\uninstall.exe".
   SetStringValue(entry, "UninstallString", uninstallerPath);
   SetStringValue(entry, "DisplayIcon", TargetDir + "\\" + product::kMainProgram);
+  // What Windows' list of programs and deployment systems read besides.
+  SetStringValue(entry, "DisplayVersion",
+                 std::to_string(app::ProductVersion / 10) + "." + std::to_string(app::ProductVersion % 10));
+  SetStringValue(entry, "Publisher", product::kPublisher);
+  SetStringValue(entry, "InstallLocation", TargetDir);
+  SetDwordValue(entry, "EstimatedSize", static_cast<DWORD>((productBytes + 1023) / 1024));
+  SetDwordValue(entry, "NoModify", 1);
+  SetDwordValue(entry, "NoRepair", 1);
+  // Quoted: deployment systems run it as it stands.
+  SetStringValue(entry, "QuietUninstallString", "\"" + uninstallerPath + "\" " + product::kUnattendedSwitch);
   log.Record(uninstall_log::KeyRecord(uninstall_log::RegistryRoot::kLocalMachine, keyName));
   RegCloseKey(entry);
 }

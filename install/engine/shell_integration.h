@@ -25,6 +25,6 @@ void WriteSettingsValue();
 void WriteRunValue(InstallLog& log);
 
 // The product's entry in the list of installed programs.
-void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath);
+void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath, unsigned long long productBytes);
 
 }  // namespace engine

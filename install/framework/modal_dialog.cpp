@@ -1,5 +1,6 @@
 #include "install/framework/modal_dialog.h"
 
+#include <cstring>
 #include <vector>
 
 namespace framework {
@@ -23,6 +24,38 @@ INT_PTR ModalDialog::RunModal() {
                          reinterpret_cast<LPARAM>(this));
 }
 
+INT_PTR ModalDialog::RunHidden() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HRSRC resource = FindResourceA(instance, MAKEINTRESOURCEA(templateId_), MAKEINTRESOURCEA(5));  // RT_DIALOG
+  HGLOBAL loaded = resource != nullptr ? LoadResource(instance, resource) : nullptr;
+  const auto* bytes = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+  // An extended template: version, signature, help id and extended style come before the style.
+  constexpr std::size_t kStyleOffset = 12;
+  const DWORD size = resource != nullptr ? SizeofResource(instance, resource) : 0;
+  if (bytes == nullptr || size < kStyleOffset + sizeof(DWORD)) return -1;
+  std::vector<BYTE> hiddenTemplate(bytes, bytes + size);
+  DWORD style = 0;
+  std::memcpy(&style, hiddenTemplate.data() + kStyleOffset, sizeof style);
+  style &= ~static_cast<DWORD>(WS_VISIBLE);
+  std::memcpy(hiddenTemplate.data() + kStyleOffset, &style, sizeof style);
+
+  hidden_ = true;
+  ended_ = false;
+  result_ = -1;
+  HWND window = CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(hiddenTemplate.data()), nullptr,
+                                           &ModalDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  if (window == nullptr) return -1;
+  MSG message;
+  while (!ended_ && GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageA(window, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  DestroyWindow(window);
+  return result_;
+}
+
 void ModalDialog::OnCommandId(int id, std::function<void()> handler) { commands_[id] = std::move(handler); }
 
 BOOL ModalDialog::OnInitDialog() {
@@ -36,7 +69,14 @@ void ModalDialog::OnOK() {
   EndPage(IDOK);
 }
 
-void ModalDialog::EndPage(INT_PTR code) { EndDialog(window_, code); }
+void ModalDialog::EndPage(INT_PTR code) {
+  if (!hidden_) {
+    EndDialog(window_, code);
+    return;
+  }
+  ended_ = true;
+  result_ = code;
+}
 
 void ModalDialog::PushData() {
   DataExchange exchange(window_, false);

@@ -34,6 +34,10 @@ class ModalDialog {
   // Creates a fresh window from the template and runs its modal loop; answers the code
   // the page ended with (or -1 when it could not be shown).
   INT_PTR RunModal();
+  // The same page and handlers, but the window is never shown: created from the template
+  // without WS_VISIBLE and served by a message loop of its own until the page ends. For
+  // an unattended run, where no window may appear on screen.
+  INT_PTR RunHidden();
   HWND Window() const { return window_; }
 
  protected:
@@ -65,6 +69,9 @@ class ModalDialog {
 
   int templateId_;
   HWND window_ = nullptr;
+  bool hidden_ = false;
+  bool ended_ = false;
+  INT_PTR result_ = -1;
   std::map<int, std::function<void()>> commands_;
 };
 

@@ -14,6 +14,15 @@ namespace {
 
 constexpr unsigned long long kMinimumFreeBytes = 16ull * 1024 * 1024;
 
+int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
+  if (message == BFFM_INITIALIZED && data != 0) {
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, data);
+  }
+  return 0;
+}
+
+}  // namespace
+
 bool HasRoomForInstall(const std::string& folder) {
   const auto root = FreeSpaceRoot(folder);
   if (!root) return false;
@@ -25,15 +34,6 @@ bool HasRoomForInstall(const std::string& folder) {
       static_cast<unsigned long long>(sectorsPerCluster) * bytesPerSector * freeClusters;
   return freeBytes >= kMinimumFreeBytes;
 }
-
-int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
-  if (message == BFFM_INITIALIZED && data != 0) {
-    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, data);
-  }
-  return 0;
-}
-
-}  // namespace
 
 DestinationPage::DestinationPage() : WizardPage(IDD_DESTINATION) {
   OnCommandId(IDC_NEXT, [this] { Next(); });

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <string>
+
 #include "install/pages/wizard_page.h"
 
 namespace pages {
+
+// Whether the drive (or share) of `folder` has the 16 MiB an install needs.
+bool HasRoomForInstall(const std::string& folder);
 
 // Page 3: shows the install folder, lets the user browse for another one and refuses to
 // go on without 16 MiB free on its drive.

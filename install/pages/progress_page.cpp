@@ -1,6 +1,7 @@
 #include "install/pages/progress_page.h"
 
 #include "common/gbk/gbk_search.h"
+#include "install/app/diagnostic_log.h"
 #include "install/app/installer_state.h"
 #include "install/app/installer_texts.h"
 #include "install/engine/install_worker.h"
@@ -82,7 +83,9 @@ void ProgressPage::OnCancel() {
     return;
   }
   JoinWorker();
-  engine::ReplayUninstallLog(app::TargetDir + "\\" + product::kUninstallLogFile);
+  const std::string logPath = app::TargetDir + "\\" + product::kUninstallLogFile;
+  app::Diagnose("rolling the install back through " + logPath);
+  engine::ReplayUninstallLog(logPath);
   EndPage(IDCANCEL);
 }
 

@@ -9,7 +9,7 @@
 
 #include "tests/e2e/support/kit.h"
 #include "tests/e2e/support/screen.h"
-#include "uninstall/command_line.h"
+#include "common/command_line/command_line.h"
 
 namespace {
 
@@ -107,7 +107,7 @@ int Walk() {
 }  // namespace
 
 int main() {
-  g_pictures = uninstall::ArgumentAfterProgramName(GetCommandLineA());
+  g_pictures = command_line::ArgumentAfterProgramName(GetCommandLineA());
   if (g_pictures.empty() || KitDir() == "\\") {
     std::printf("usage: QUENDRAL_KIT_DIR=<medium> demo_walk.exe <picture folder>\n");
     return 2;

@@ -18,15 +18,29 @@ class InstallTest : public KitTest {
   std::string ProgramGroup() const { return CommonPrograms() + "\\Quendral1.3"; }
   std::string Log() const { return ReadBytes(kDefaultTarget + "\\uninstall.inf"); }
 
-  // Section 0 after the manifest's files of a completed install with the all-users shortcuts.
-  std::string CompletedTail() const {
+  // Section 0 after the manifest's files of a completed install with the all-users shortcuts,
+  // and the other sections; the folder section ends with the default folders when the
+  // install went into the default folder.
+  std::string CompletedTail(const std::string& target = kDefaultTarget) const {
     const std::string group = ProgramGroup();
-    return kDefaultTarget + "\\fendow.pah\r\n" + group + "\\Quendral.lnk\r\n" + group + "\\Quendral帮助.lnk\r\n" +
-           group + "\\Morvessa公司主页.lnk\r\n" + group + "\\删除Quendral.lnk\r\n" + CommonDesktop() +
+    return target + "\\fendow.pah\r\n" + group + "\\Quendral.lnk\r\n" + group + "\\Quendral帮助.lnk\r\n" + group +
+           "\\Morvessa公司主页.lnk\r\n" + group + "\\删除Quendral.lnk\r\n" + CommonDesktop() +
            "\\Quendral.lnk\r\n\r\n" +
            "HKEY_LOCAL_MACHINE,Software\\Microsoft\\Windows\\CurrentVersion\\run,Lumora vigilo\r\n" +
            "HKEY_LOCAL_MACHINE,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral1.3\r\n\r\n" +
-           FolderRecords(kDefaultTarget, group, true);
+           FolderRecords(target, group, target == kDefaultTarget);
+  }
+
+  // Waits for an unattended installer to end, polling every 10 ms for a window of it on
+  // screen; answers whether one was ever seen.
+  static bool WindowSeenUntilExit(Installer& installer) {
+    bool seen = false;
+    for (const ULONGLONG deadline = GetTickCount64() + kInstallWaitMs;
+         installer.process().Running() && GetTickCount64() < deadline; Sleep(10)) {
+      seen = seen || !TopLevelWindows(installer.process().Id()).empty();
+    }
+    EXPECT_TRUE(installer.WaitForExit(0)) << "the unattended install did not end";
+    return seen;
   }
 
   // Runs the wizard from the welcome page to the finish page.
@@ -44,6 +58,7 @@ class InstallTest : public KitTest {
     EXPECT_TRUE(box.hasOk);
     Press(box.window, IDOK);
     EXPECT_TRUE(installer.WaitForExit()) << "a second message box or a hung page";
+    EXPECT_EQ(installer.process().ExitCode(), 6u) << "failed and rolled back";
     const MachineState after = CaptureMachineState();
     EXPECT_TRUE(before == after) << Difference(before, after);
   }
@@ -310,6 +325,101 @@ TEST_F(InstallTest, WindowsVersionDecidesWhereShortcutsGo) {
                   "HKEY_LOCAL_MACHINE,SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quendral1.3\r\n\r\n" +
                   FolderRecords(kDefaultTarget, "", true));
   }
+}
+
+TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) {
+  const MachineState before = CaptureMachineState();
+  Medium medium(TestFolder("medium"));
+  const std::string parent = "C:\\Program Files\\Deploy Test";
+  const std::string target = parent + "\\Quendral 1.3";
+  Installer installer(medium, "/s /D=" + target);
+  EXPECT_FALSE(WindowSeenUntilExit(installer)) << "no window of the installer on screen, ever";
+  EXPECT_EQ(installer.process().ExitCode(), 0u);
+
+  unsigned long long bytes = 0;
+  for (const char* name : {"lumora.exe", "vigilo.exe", "lumora.chm"}) {
+    const std::string copied = ReadBytes(target + "\\" + name);
+    EXPECT_EQ(copied, ReadBytes(medium.Dir() + "data\\" + name)) << name;
+    bytes += copied.size();
+  }
+  EXPECT_FALSE(FolderExists(kMorvessaFolder)) << "the default folder is not created";
+  // As an interactive install into that folder logs it, with the two folders start-up
+  // created, deepest first, at the end.
+  EXPECT_EQ(ReadBytes(target + "\\uninstall.inf"), target + "\\lumora.exe\r\n" + target + "\\vigilo.exe\r\n" + target +
+                                                       "\\lumora.chm\r\n" + target + "\\brisel.ini\r\n" +
+                                                       CompletedTail(target) + target + "\r\n" + parent + "\r\n");
+  const std::string quiet = "\"" + target + "\\uninstall.exe\" /S";
+  const std::pair<const char*, std::string> strings[] = {{"DisplayName", "Quendral1.3"},
+                                                         {"UninstallString", target + "\\uninstall.exe"},
+                                                         {"DisplayIcon", target + "\\lumora.exe"},
+                                                         {"DisplayVersion", "1.3"},
+                                                         {"Publisher", "Morvessa"},
+                                                         {"InstallLocation", target},
+                                                         {"QuietUninstallString", quiet}};
+  for (const auto& [name, data] : strings) {
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, name, kProductView), data) << name;
+  }
+  EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", kProductView), (bytes + 1023) / 1024);
+  EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify", kProductView), 1u);
+  EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair", kProductView), 1u);
+  EXPECT_EQ(FindWindowA(nullptr, "Quendral复习自动检查"), nullptr) << "no program is started";
+  EXPECT_EQ(FindWindowA(nullptr, "Quendral"), nullptr) << "no program is started";
+
+  // As a deployment system runs the registered command: the value as it stands.
+  Process removal(quiet, target + "\\uninstall.exe");
+  ASSERT_TRUE(removal.WaitForExit(70000));
+  EXPECT_EQ(removal.ExitCode(), 0u);
+  EXPECT_FALSE(FileExists(target + "\\lumora.exe")) << "removed before the exit code came";
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kProductView)) << "removed before the exit code came";
+  // The program file and the emptied folders go a moment after.
+  EXPECT_TRUE(WaitUntil([&] { return !FolderExists(parent); }, 10000));
+  const MachineState after = CaptureMachineState();
+  EXPECT_TRUE(before == after) << Difference(before, after);
+}
+
+TEST_F(InstallTest, UnattendedFailureIsRolledBackAndTheDiagnosticLogNamesTheFile) {
+  const MachineState before = CaptureMachineState();
+  Medium medium(TestFolder("medium"));
+  medium.SetManifest("lumora.exe\r\n誠意.dat\r\n");  // not on the medium
+  const std::string diagnostic = TestFolder("log folder") + "\\setup.log";
+  Installer installer(medium, "/LOG=\"" + diagnostic + "\" /S");
+  EXPECT_FALSE(WindowSeenUntilExit(installer));
+  EXPECT_EQ(installer.process().ExitCode(), 6u);
+  const MachineState after = CaptureMachineState();
+  EXPECT_TRUE(before == after) << Difference(before, after);
+  const std::string log = ReadBytes(diagnostic);
+  EXPECT_NE(log.find(u8"C:\\Program Files\\Morvessa\\Quendral\\誠意.dat不能复制，安装程序将终止。 (Windows error 2: "),
+            std::string::npos)
+      << "the failure in UTF-8 with the Windows error";
+  EXPECT_NE(log.find("exit code 6"), std::string::npos);
+}
+
+TEST_F(InstallTest, UnattendedRefusalsChangeNothing) {
+  Medium medium(TestFolder("medium"));
+  const std::string target = TestFolder() + "\\never";
+  {
+    Installer installer(medium, "/S /X /D=" + target);
+    EXPECT_FALSE(WindowSeenUntilExit(installer));
+    EXPECT_EQ(installer.process().ExitCode(), 7u);
+  }
+  {
+    TitledWindow product("Quendral", 0);
+    ASSERT_TRUE(product.Shown());
+    Installer installer(medium, "/S /D=" + target);
+    EXPECT_FALSE(WindowSeenUntilExit(installer));
+    EXPECT_EQ(installer.process().ExitCode(), 2u);
+  }
+  EXPECT_FALSE(FolderExists(target));
+  EXPECT_FALSE(FolderExists(kMorvessaFolder));
+  // A person starting the wizard with a switch it does not know is told which.
+  Installer installer(medium, "/D=relative");
+  const MessageBoxSeen box = installer.WaitForMessageBox();
+  EXPECT_EQ(box.text, "无效的命令行参数：/D=relative");
+  EXPECT_EQ(box.caption, kWizardCaption);
+  Press(box.window, IDOK);
+  EXPECT_TRUE(installer.WaitForExit());
+  EXPECT_EQ(installer.process().ExitCode(), 7u);
+  EXPECT_FALSE(FolderExists(kMorvessaFolder));
 }
 
 }  // namespace

@@ -130,7 +130,7 @@ TEST_F(StartupTest, YesReplaysTheEarlierVersionsLogInTheViewWhereItIsRegistered)
     EXPECT_EQ(box.owner, nullptr) << "start-up boxes have no owner";
     EXPECT_EQ(box.owner, nullptr) << "start-up boxes have no owner";
     ASSERT_TRUE(box.hasYesNo) << (installer.WaitForPage(Page::kWelcome, 0) != nullptr ? "the welcome page came instead"
-                                                                                       : "no page either");
+                                                                                      : "no page either");
     Press(box.window, IDYES);
     ASSERT_NE(installer.WaitForPage(Page::kWelcome), nullptr);
     EXPECT_FALSE(FileExists(old.folder + "\\lumora.exe"));
@@ -223,6 +223,7 @@ TEST_F(StartupTest, CancelOnTheWelcomePageRemovesTheDefaultFoldersWithoutAQuesti
   EXPECT_TRUE(FolderExists(kDefaultTarget));
   Press(welcome, IDCANCEL);
   EXPECT_TRUE(installer.WaitForExit());
+  EXPECT_EQ(installer.process().ExitCode(), 1u) << "cancelled by the user";
   EXPECT_FALSE(FolderExists(kMorvessaFolder));
 }
 

@@ -222,7 +222,7 @@ TEST_F(UninstallTest, RemovalWaitsWhileTheInstalledProgramIsStillHeld) {
   HANDLE held = CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Process removal("\"" + KitDir() + "uninstall.exe\" " + folder + "\\uninstall.inf");
-  ASSERT_TRUE(WaitFor([&]() -> HWND { return FileExists(folder + "\\uninstall.inf") ? nullptr : HWND(1); }));
+  ASSERT_TRUE(WaitUntil([&] { return !FileExists(folder + "\\uninstall.inf"); }));
   Sleep(1000);
   EXPECT_EQ(FindWindowA("#32770", "删除向导"), nullptr) << "still retrying the program file";
   EXPECT_TRUE(FileExists(program));

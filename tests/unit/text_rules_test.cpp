@@ -2,10 +2,11 @@
 // and the free-space root of an install folder.
 #include <gtest/gtest.h>
 
+#include "install/app/install_options.h"
 #include "install/engine/adnote.h"
 #include "install/engine/manifest_rules.h"
 #include "install/pages/free_space_root.h"
-#include "uninstall/command_line.h"
+#include "common/command_line/command_line.h"
 
 namespace {
 
@@ -44,21 +45,22 @@ TEST(Adnote, MissingKeyOrEqualsOrBeyondTheFirst64Bytes) {
 }
 
 TEST(CommandLine, QuotedProgramNameWithBlanksAndGbkBytes) {
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName(
+  EXPECT_EQ(command_line::ArgumentAfterProgramName(
                 "\"C:\\Temp Folder\\uninstall.exe\" C:\\Program Files\\Morvessa\\Quendral\\uninstall.inf"),
             "C:\\Program Files\\Morvessa\\Quendral\\uninstall.inf");
   // A lead byte inside the quotes takes its trail byte along, even a quote-like one.
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("\"C:\\\xD5\x5C\\u.exe\"   \t x y"), "x y");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("\"C:\\u.exe\"x"), "x");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("\"C:\\unterminated"), "");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\\xD5\x5C\\u.exe\"   \t x y"), "x y");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\u.exe\"x"), "x");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\unterminated"), "");
 }
 
 TEST(CommandLine, BareProgramNameEndsAtTheFirstBlankOrControlByte) {
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("uninstall.exe"), "");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("uninstall.exe   "), "");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\uninstall.exe C:\\a b\\uninstall.inf"), "C:\\a b\\uninstall.inf");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("u.exe\t\x01log"), "log");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName(""), "");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("uninstall.exe"), "");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("uninstall.exe   "), "");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\uninstall.exe C:\\a b\\uninstall.inf"),
+            "C:\\a b\\uninstall.inf");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("u.exe\t\x01log"), "log");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName(""), "");
 }
 
 TEST(CommandLine, OwnPathUnquotedIsTheWholeProgramName) {
@@ -66,28 +68,64 @@ TEST(CommandLine, OwnPathUnquotedIsTheWholeProgramName) {
       "C:\\Program Files\\\xD5\x5C"
       "a\\uninstall.exe";
   // As Windows starts the registered command: verbatim, blanks and all, any letter case.
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("c:\\PROGRAM files\\\xD5\x5C"
-                                                "a\\Uninstall.EXE",
-                                                own),
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("c:\\PROGRAM files\\\xD5\x5C"
+                                                   "a\\Uninstall.EXE",
+                                                   own),
             "");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C"
-                                                "a\\uninstall.exe /S",
-                                                own),
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C"
+                                                   "a\\uninstall.exe /S",
+                                                   own),
             "/S");
   // A trail byte is never folded as a letter (\xD5\x7A is not \xD5\x5A); the letter after it is.
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\a b\\\xD5\x7A.exe", "C:\\a b\\\xD5\x5A.exe"), "b\\\xD5\x7A.exe");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C"
-                                                "A\\uninstall.exe",
-                                                own),
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\a b\\\xD5\x7A.exe", "C:\\a b\\\xD5\x5A.exe"),
+            "b\\\xD5\x7A.exe");
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C"
+                                                   "A\\uninstall.exe",
+                                                   own),
             "");
   // Any other line keeps the quote-or-blank rule: a longer name, a quoted path, another program.
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C"
-                                                "a\\uninstall.exe2",
-                                                own),
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("C:\\Program Files\\\xD5\x5C"
+                                                   "a\\uninstall.exe2",
+                                                   own),
             "Files\\\xD5\x5C"
             "a\\uninstall.exe2");
-  EXPECT_EQ(uninstall::ArgumentAfterProgramName("\"C:\\Temp\\uninstall.exe\" C:\\a b\\uninstall.inf", own),
+  EXPECT_EQ(command_line::ArgumentAfterProgramName("\"C:\\Temp\\uninstall.exe\" C:\\a b\\uninstall.inf", own),
             "C:\\a b\\uninstall.inf");
+}
+
+TEST(InstallOptions, SwitchesAndTheirErrors) {
+  struct Case {
+    const char* line;
+    bool unattended;
+    const char* target;
+    const char* log;
+    const char* invalid;
+  };
+  const Case cases[] = {
+      {"", false, "", "", ""},
+      {"  /s  ", true, "", "", ""},
+      {"/S /D=C:\\Program Files\\My Q  ", true, "C:\\Program Files\\My Q", "", ""},
+      {"/d=\\\\server\\share\\q", false, "\\\\server\\share\\q", "", ""},
+      {"/LOG=\"C:\\a b\\setup.log\" /S", true, "", "C:\\a b\\setup.log", ""},
+      {"/log=C:\\s.log /D=D:\\", false, "D:\\", "C:\\s.log", ""},
+      {"/D=relative\\q", false, "", "", "/D=relative\\q"},
+      {"/D=", false, "", "", "/D="},
+      {"/S /X", true, "", "", "/X"},
+      {"/SILENT", false, "", "", "/SILENT"},
+      {"/LOG=", false, "", "", "/LOG="},
+      {"/LOG=\"unclosed /S", false, "", "", "/LOG=\"unclosed /S"},
+      {"/LOG=\"a b\"x", false, "", "", "/LOG=\"a b\"x"},
+      // A whole argument in quotes, as some launchers pass one with blanks.
+      {"\"/LOG=C:\\a b.log\" /S \"/D=C:\\x y\" ", true, "C:\\x y", "C:\\a b.log", ""},
+      {"\"/S", false, "", "", "\"/S"},
+  };
+  for (const Case& c : cases) {
+    const app::InstallOptions options = app::ParseInstallOptions(c.line);
+    EXPECT_EQ(options.unattended, c.unattended) << c.line;
+    EXPECT_EQ(options.targetDir, c.target) << c.line;
+    EXPECT_EQ(options.logPath, c.log) << c.line;
+    EXPECT_EQ(options.invalidArgument, c.invalid) << c.line;
+  }
 }
 
 TEST(FreeSpaceRoot, DriveRootOrShareRoot) {

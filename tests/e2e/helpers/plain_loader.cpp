@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "uninstall/command_line.h"
+#include "common/command_line/command_line.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const std::string dll(uninstall::ArgumentAfterProgramName(GetCommandLineA()));
+  const std::string dll(command_line::ArgumentAfterProgramName(GetCommandLineA()));
   return LoadLibraryA(dll.c_str()) != nullptr ? 0 : 1;
 }

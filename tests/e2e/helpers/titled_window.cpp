@@ -9,10 +9,10 @@
 #include <string>
 
 #include "sample/standin_window.h"
-#include "uninstall/command_line.h"
+#include "common/command_line/command_line.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const std::string arguments(uninstall::ArgumentAfterProgramName(GetCommandLineA()));
+  const std::string arguments(command_line::ArgumentAfterProgramName(GetCommandLineA()));
   if (arguments.rfind("open ", 0) == 0) {
     sample::NoteStart(arguments.c_str());
     return 0;

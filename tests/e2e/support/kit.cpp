@@ -87,7 +87,7 @@ HWND Installer::WalkTo(Page target) {
 bool Installer::FinishWithoutProduct(HWND finishPage) {
   SendMessageA(GetDlgItem(finishPage, IDC_LAUNCH_BOX), BM_SETCHECK, BST_UNCHECKED, 0);
   Press(finishPage, IDC_NEXT);
-  return WaitForExit();
+  return WaitForExit() && process_.ExitCode() == 0;
 }
 
 bool Installer::StartCopy() {

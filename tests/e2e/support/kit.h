@@ -62,6 +62,9 @@ class Installer {
  public:
   explicit Installer(const Medium& medium) : Installer(medium.Installer()) {}
   explicit Installer(const std::string& program) : process_("\"" + program + "\"") {}
+  // With a command line after the program's name, as a deployment system starts it.
+  Installer(const Medium& medium, const std::string& arguments)
+      : process_("\"" + medium.Installer() + "\" " + arguments) {}
   Process& process() { return process_; }
   // The page once it is shown (null when it did not come in time); `classify` tells what
   // page a window is.
@@ -79,7 +82,7 @@ class Installer {
   bool WaitForExit(DWORD timeoutMs = kDefaultWaitMs) { return process_.WaitForExit(timeoutMs); }
   // On the finish page: clears the product's box (a running product would keep the
   // uninstaller from running), presses Finish, which starts the review monitor, and
-  // waits for the installer to end.
+  // waits for the installer to end; true when it ended with exit code 0 (installed).
   bool FinishWithoutProduct(HWND finishPage);
 
  private:

@@ -34,6 +34,10 @@ class Process {
 
 // Polls every 20 ms until `found` answers a window or the time is over (null then).
 HWND WaitFor(const std::function<HWND()>& found, DWORD timeoutMs = kDefaultWaitMs);
+// The same for a condition that names no window: true once it holds within the time.
+inline bool WaitUntil(const std::function<bool()>& holds, DWORD timeoutMs = kDefaultWaitMs) {
+  return WaitFor([&holds] { return holds() ? GetDesktopWindow() : nullptr; }, timeoutMs) != nullptr;
+}
 
 // Visible top-level windows, of one process when `processId` is not 0.
 std::vector<HWND> TopLevelWindows(DWORD processId = 0);

@@ -20,6 +20,19 @@ std::optional<std::string> ReadString(HKEY root, const std::string& key, const c
   return result;
 }
 
+std::optional<DWORD> ReadDword(HKEY root, const std::string& key, const char* value, REGSAM view) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return std::nullopt;
+  DWORD data = 0;
+  DWORD size = sizeof data;
+  DWORD type = 0;
+  const bool read =
+      RegQueryValueExA(opened, value, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) == ERROR_SUCCESS &&
+      type == REG_DWORD;
+  RegCloseKey(opened);
+  return read ? std::optional<DWORD>(data) : std::nullopt;
+}
+
 void WriteString(HKEY root, const std::string& key, const char* value, const std::string& data, REGSAM view) {
   HKEY created = nullptr;
   if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &created, nullptr) !=

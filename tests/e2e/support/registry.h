@@ -14,6 +14,7 @@ namespace e2e {
 inline constexpr REGSAM kProductView = KEY_WOW64_32KEY;
 
 std::optional<std::string> ReadString(HKEY root, const std::string& key, const char* value, REGSAM view = 0);
+std::optional<DWORD> ReadDword(HKEY root, const std::string& key, const char* value, REGSAM view = 0);
 void WriteString(HKEY root, const std::string& key, const char* value, const std::string& data, REGSAM view = 0);
 bool KeyExists(HKEY root, const std::string& key, REGSAM view = 0);
 // Deletes the key with its subkeys; a missing key is fine.

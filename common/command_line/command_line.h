@@ -1,9 +1,10 @@
-// The uninstaller's command-line argument: everything after the program's own name.
+// A program's command-line argument: everything after the program's own name, by the rule
+// the uninstaller has always used; the installer uses it too.
 #pragma once
 
 #include <string_view>
 
-namespace uninstall {
+namespace command_line {
 
 // When the line begins with `ownPath` unquoted (compared as Windows compares paths, ASCII
 // letters without regard to case), followed by a blank or the end, that whole path is the
@@ -15,4 +16,4 @@ namespace uninstall {
 // included, is the argument.
 std::string_view ArgumentAfterProgramName(std::string_view commandLine, std::string_view ownPath = {});
 
-}  // namespace uninstall
+}  // namespace command_line

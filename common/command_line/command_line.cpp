@@ -1,8 +1,8 @@
-#include "uninstall/command_line.h"
+#include "common/command_line/command_line.h"
 
 #include "common/gbk/gbk_search.h"
 
-namespace uninstall {
+namespace command_line {
 
 namespace {
 
@@ -49,4 +49,4 @@ std::string_view ArgumentAfterProgramName(std::string_view line, std::string_vie
   return line.substr(pos);
 }
 
-}  // namespace uninstall
+}  // namespace command_line

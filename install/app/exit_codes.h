@@ -1,0 +1,17 @@
+// The installer's exit codes, interactive and unattended alike, for deployment systems.
+#pragma once
+
+namespace app {
+
+enum ExitCode : int {
+  kInstalled = 0,           // the finish page left with Finish, or the unattended install completed
+  kCancelled = 1,           // cancelled by the user
+  kProductRunning = 2,      // the product is running
+  kMonitorRunning = 3,      // the review monitor did not close
+  kEarlierVersionKept = 4,  // the user declined the removal of the earlier version
+  kNoRoom = 5,              // not enough free space on the target drive (unattended)
+  kFailedRolledBack = 6,    // the install failed and was rolled back
+  kInvalidCommandLine = 7,  // an argument that is not understood
+};
+
+}  // namespace app
