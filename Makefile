@@ -3,7 +3,7 @@ BUILD_DIR ?= $(CURDIR)/build
 export BUILD_DIR
 JOBS ?= 2
 
-.PHONY: all deps build sanitize fuzz-build demo test fuzz bench lint clean
+.PHONY: all deps build sanitize fuzz-build demo test fuzz bench lint medium check-medium clean
 
 all: build
 
@@ -17,6 +17,20 @@ build: deps
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake >/dev/null
 	cmake --build $(BUILD_DIR)/win -j$(JOBS)
 	bash scripts/layout_medium.sh
+
+MAKE_MEDIUM = $(BUILD_DIR)/native/builder/make_medium
+
+# A medium from a product folder:
+#   make medium PRODUCT=<folder> OUT=<folder> [LICENCE=<file>] [ADNOTE=<text>] [ORDER=<file>] [ISO=<file>]
+medium: build
+	@$(if $(ISO),bash scripts/install_deps.sh xorriso)
+	$(MAKE_MEDIUM) build "$(PRODUCT)" "$(OUT)" $(BUILD_DIR)/win/install/install.exe \
+	  $(BUILD_DIR)/win/uninstall/uninstall.exe $(if $(LICENCE),--licence "$(LICENCE)") \
+	  $(if $(ADNOTE),--adnote "$(ADNOTE)") $(if $(ORDER),--order "$(ORDER)") $(if $(ISO),--iso "$(ISO)")
+
+# The installer's rules over an existing medium: make check-medium MEDIUM=<folder>
+check-medium: build
+	$(MAKE_MEDIUM) check "$(MEDIUM)"
 
 # The unit tests once more under AddressSanitizer and UndefinedBehaviorSanitizer (GCC,
 # which keeps the GBK literals the tests compare against).

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Lays out the sample distribution medium under BUILD_DIR/medium: the built programs
-# beside the sample files, the stand-in product programs in data\.
+# Lays out the sample distribution medium under BUILD_DIR/medium with the medium builder:
+# the sample product (sample/product and the built stand-in programs), its licence, its
+# adnote and its file order.
 set -euo pipefail
 : "${BUILD_DIR:?}"
 root=$(cd "$(dirname "$0")/.." && pwd)
-medium="$BUILD_DIR/medium"
-rm -rf "$medium"
-mkdir -p "$medium"
-cp -r "$root/sample/medium/." "$medium/"
-cp "$BUILD_DIR/win/install/install.exe" "$BUILD_DIR/win/uninstall/uninstall.exe" "$medium/"
-cp "$BUILD_DIR/win/sample/lumora.exe" "$BUILD_DIR/win/sample/vigilo.exe" "$medium/data/"
+product="$BUILD_DIR/sample-product"
+rm -rf "$product" "$BUILD_DIR/medium"
+mkdir -p "$product"
+cp -r "$root/sample/product/." "$product/"
+cp "$BUILD_DIR/win/sample/lumora.exe" "$BUILD_DIR/win/sample/vigilo.exe" "$product/"
+"$BUILD_DIR/native/builder/make_medium" build "$product" "$BUILD_DIR/medium" \
+  "$BUILD_DIR/win/install/install.exe" "$BUILD_DIR/win/uninstall/uninstall.exe" \
+  --licence "$root/sample/License.txt" --adnote "欢迎使用Quendral" --order "$root/sample/order.txt" >/dev/null

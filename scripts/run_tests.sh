@@ -36,6 +36,13 @@ if mount -t tmpfs -o size=16m tmpfs "$drives/e" 2>/dev/null &&
 fi
 QUENDRAL_KIT_DIR="$(winepath -w "$BUILD_DIR/medium")"
 export QUENDRAL_KIT_DIR
+# A medium the builder makes from a product with Chinese names, for the test that installs it.
+rm -rf "$BUILD_DIR/builder-medium"
+"$BUILD_DIR/native/builder/make_medium" build "$root/tests/e2e/builder-product" "$BUILD_DIR/builder-medium" \
+  "$BUILD_DIR/win/install/install.exe" "$BUILD_DIR/win/uninstall/uninstall.exe" --adnote "来自生成器" >/dev/null || status=1
+QUENDRAL_BUILT_MEDIUM="$(winepath -w "$BUILD_DIR/builder-medium")"
+QUENDRAL_BUILDER_PRODUCT="$(winepath -w "$root/tests/e2e/builder-product")"
+export QUENDRAL_BUILT_MEDIUM QUENDRAL_BUILDER_PRODUCT
 # The whole suite has a deadline; each wait inside it has its own.
 timeout --kill-after=30 1500 wine "$BUILD_DIR/win/tests/e2e/e2e_tests.exe" \
   --gtest_output="xml:$(winepath -w "$results/e2e.xml")" ${E2E_FILTER:+--gtest_filter="$E2E_FILTER"} || status=1

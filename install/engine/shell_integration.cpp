@@ -12,6 +12,7 @@
 #include "install/app/installer_state.h"
 #include "install/app/installer_texts.h"
 #include "install/engine/adnote.h"
+#include "install/engine/install_tree.h"
 #include "product/product_facts.h"
 
 namespace engine {
@@ -82,18 +83,11 @@ void SetDwordValue(HKEY key, const char* name, DWORD data) {
 }  // namespace
 
 void CreateInstallTree() {
-  auto createAndRecord = [](const std::string& folder) {
-    CreateDirectoryA(folder.c_str(), nullptr);
-    CreatedDirs.push_back(folder);
-  };
-  createAndRecord(TargetDir + "\\word");
-  createAndRecord(TargetDir + "\\sound");
-  for (const char* numbered : {"\\mp3lib", "\\bok"}) {
-    createAndRecord(TargetDir + numbered);
-    for (char digit = '1'; digit <= '6'; ++digit) createAndRecord(TargetDir + numbered + "\\" + digit);
+  for (const std::string& folder : InstallTreeFolders()) {
+    const std::string path = TargetDir + "\\" + folder;
+    CreateDirectoryA(path.c_str(), nullptr);
+    CreatedDirs.push_back(path);
   }
-  createAndRecord(TargetDir + "\\mp3");
-  createAndRecord(TargetDir + "\\users");
 }
 
 void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {

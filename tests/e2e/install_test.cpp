@@ -2,6 +2,8 @@
 // roll-back of a stopped or failed install.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/e2e/support/kit.h"
 #include "tests/e2e/support/machine_state.h"
 #include "tests/e2e/support/shortcuts.h"
@@ -112,7 +114,7 @@ TEST_F(InstallTest, CompletedInstallIntoTheDefaultFolder) {
             kDefaultTarget + "\\lumora.exe");
 
   const std::string t = kDefaultTarget;
-  EXPECT_EQ(Log(), t + "\\lumora.exe\r\n" + t + "\\vigilo.exe\r\n" + t + "\\lumora.chm\r\n" + t + "\\brisel.ini\r\n" +
+  EXPECT_EQ(Log(), t + "\\brisel.ini\r\n" + t + "\\lumora.exe\r\n" + t + "\\vigilo.exe\r\n" + t + "\\lumora.chm\r\n" +
                        CompletedTail());
 }
 
@@ -345,8 +347,8 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
   EXPECT_FALSE(FolderExists(kMorvessaFolder)) << "the default folder is not created";
   // As an interactive install into that folder logs it, with the two folders start-up
   // created, deepest first, at the end.
-  EXPECT_EQ(ReadBytes(target + "\\uninstall.inf"), target + "\\lumora.exe\r\n" + target + "\\vigilo.exe\r\n" + target +
-                                                       "\\lumora.chm\r\n" + target + "\\brisel.ini\r\n" +
+  EXPECT_EQ(ReadBytes(target + "\\uninstall.inf"), target + "\\brisel.ini\r\n" + target + "\\lumora.exe\r\n" + target +
+                                                       "\\vigilo.exe\r\n" + target + "\\lumora.chm\r\n" +
                                                        CompletedTail(target) + target + "\r\n" + parent + "\r\n");
   const std::string quiet = "\"" + target + "\\uninstall.exe\" /S";
   const std::pair<const char*, std::string> strings[] = {{"DisplayName", "Quendral1.3"},
@@ -420,6 +422,27 @@ TEST_F(InstallTest, UnattendedRefusalsChangeNothing) {
   EXPECT_TRUE(installer.WaitForExit());
   EXPECT_EQ(installer.process().ExitCode(), 7u);
   EXPECT_FALSE(FolderExists(kMorvessaFolder));
+}
+
+TEST_F(InstallTest, MediumFromTheBuilderInstallsAndUninstalls) {
+  // Made by the builder from tests/e2e/builder-product before the suite runs.
+  const std::string medium = std::getenv("QUENDRAL_BUILT_MEDIUM") ? std::getenv("QUENDRAL_BUILT_MEDIUM") : "";
+  const std::string product = std::getenv("QUENDRAL_BUILDER_PRODUCT") ? std::getenv("QUENDRAL_BUILDER_PRODUCT") : "";
+  ASSERT_FALSE(medium.empty() || product.empty()) << "run by scripts/run_tests.sh";
+  Process install("\"" + medium + "\\install.exe\" /S");
+  ASSERT_TRUE(install.WaitForExit(kInstallWaitMs));
+  EXPECT_EQ(install.ExitCode(), 0u);
+  // 誠 ends in the byte 0x5C; the word folder is one the installer creates.
+  for (const char* name : {"誠.txt", "word\\词汇表.txt"}) {
+    EXPECT_EQ(ReadBytes(kDefaultTarget + "\\" + name), ReadBytes(product + "\\" + name)) << name;
+  }
+  EXPECT_EQ(ReadBytes(kDefaultTarget + "\\brisel.ini"), "[main]\r\nadnote=来自生成器\r\n") << "written, never copied";
+  const std::string quiet =
+      ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString", kProductView).value_or("");
+  Process removal(quiet, kDefaultTarget + "\\uninstall.exe");
+  ASSERT_TRUE(removal.WaitForExit(70000));
+  EXPECT_EQ(removal.ExitCode(), 0u);
+  EXPECT_TRUE(WaitUntil([] { return !FolderExists(kMorvessaFolder); }, 10000)) << "the settings file went too";
 }
 
 }  // namespace

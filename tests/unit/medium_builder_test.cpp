@@ -1,0 +1,151 @@
+// The medium builder: its rules on single names and manifests, and the tool itself on
+// small products and media made here.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "builder/medium_rules.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Joined(const std::vector<std::string>& errors) {
+  std::string all;
+  for (const std::string& error : errors) all += error + "\n";
+  return all;
+}
+
+TEST(MediumRules, BadNamesAndTheErrorEachGives) {
+  const std::pair<std::string, const char*> bad[] = {
+      {std::string(256, 'a'), "256 bytes long"},
+      {"a<b.txt", "the character <"},
+      {"a|b.txt", "the character |"},
+      {"a\x01.txt", "control character"},
+      {"name. ", "ends with a blank or a dot"},
+      {"NUL.txt", "reserved device name"},
+      {"word\\com1", "reserved device name"},
+      {"word\\\\a.txt", "empty folder name"},
+      {"docs\\a.txt", "folder docs, which the installer does not create; allowed: the install folder itself, word,"},
+      {"word\\x\\a.txt", "folder word\\x,"},
+      {"word\\a.ini.bak", "\".ini\" after its first character"},
+      {"*****", "ends the list"},
+  };
+  for (const auto& [name, error] : bad) {
+    EXPECT_NE(Joined(builder::NameErrors(name)).find(error), std::string::npos) << name;
+  }
+  // 誠 ends in the byte 0x5C, which is no separator; folders match without regard to case.
+  for (const std::string& good : {std::string("誠.txt"), std::string("WORD\\词汇表.txt"), std::string("bok\\6\\a.bin"),
+                                  std::string("brisel.ini"), std::string(".ini"), std::string(255, 'a')}) {
+    EXPECT_EQ(Joined(builder::NameErrors(good)), "") << good;
+  }
+}
+
+TEST(MediumRules, ManifestLinesAsTheInstallerReadsThem) {
+  const auto problems = builder::ManifestProblems({"brisel.ini", "a.txt", "A.TXT", "c.txt", "", "b.txt"},
+                                                  [](const std::string& name) { return name != "c.txt"; });
+  std::string seen;
+  for (const builder::Problem& problem : problems) seen += builder::Describe(problem) + "\n";
+  EXPECT_EQ(seen,
+            "install.inf:3: error: A.TXT differs only in case from line 2\n"
+            "install.inf:4: error: data\\c.txt is missing\n"
+            "install.inf:5: error: an empty line or \"*****\" ends the list here; the 1 lines after it are never "
+            "installed\n");
+  const std::vector<std::string> thousandAndOne(1001, "");
+  std::vector<std::string> lines;
+  for (int i = 0; i < 1001; ++i) lines.push_back("f" + std::to_string(i));
+  const auto tooMany = builder::ManifestProblems(lines, [](const std::string&) { return true; });
+  ASSERT_EQ(tooMany.size(), 1u);
+  EXPECT_EQ(tooMany[0].line, 1001);
+}
+
+TEST(MediumRules, AdnoteMustEndWithinTheInstallersWindow) {
+  EXPECT_EQ(Joined(builder::AdnoteErrors(std::string(57, 'x'))), "") << "adnote= and 57 bytes fill 64";
+  EXPECT_NE(Joined(builder::AdnoteErrors(std::string(58, 'x'))), "");
+  EXPECT_NE(Joined(builder::AdnoteErrors("two\r\nlines")).find("line break"), std::string::npos);
+}
+
+// The tool as `make medium` and `make check-medium` run it, in a folder of this test's own.
+class MediumBuilderTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("medium-builder-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    Write("install.exe", "MZ installer");
+    Write("uninstall.exe", "MZ uninstaller");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  void Write(const fs::path& relative, const std::string& bytes) {
+    fs::create_directories((dir_ / relative).parent_path());
+    std::ofstream(dir_ / relative, std::ios::binary) << bytes;
+  }
+  std::string Read(const fs::path& relative) {
+    std::ifstream in(dir_ / relative, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  // The exit status; what the tool wrote to standard error is in errors_.
+  int Run(const std::string& arguments) {
+    const int status = std::system(
+        (std::string(MAKE_MEDIUM) + " " + arguments + " >/dev/null 2>'" + (dir_ / "errors.txt").string() + "'")
+            .c_str());
+    errors_ = Read("errors.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string Build(const std::string& out, const std::string& options) {
+    return "build '" + (dir_ / "product").string() + "' '" + (dir_ / out).string() + "' '" +
+           (dir_ / "install.exe").string() + "' '" + (dir_ / "uninstall.exe").string() + "' " + options;
+  }
+  fs::path dir_;
+  std::string errors_;
+};
+
+TEST_F(MediumBuilderTool, BuildsOnlyWhenEveryRuleHoldsAndReportsEveryProblem) {
+  Write(u8"product/誠.txt", "sincere");
+  Write(u8"product/word/词汇表.txt", "words");
+  Write("product/brisel.ini", "[main]\r\n");
+  Write("licence.txt", u8"\xEF\xBB\xBF许可协议\n第二行\n");
+  ASSERT_EQ(Run(Build("medium", "--licence '" + (dir_ / "licence.txt").string() + "' --adnote " + u8"欢迎")), 0)
+      << errors_;
+  // GBK names, the settings file first, no CR LF after the last line; the settings file is not copied.
+  EXPECT_EQ(Read("medium/install.inf"), "brisel.ini\r\nword\\词汇表.txt\r\n誠.txt");
+  EXPECT_EQ(Read(u8"medium/data/誠.txt"), "sincere");
+  EXPECT_EQ(Read(u8"medium/data/word/词汇表.txt"), "words");
+  EXPECT_FALSE(fs::exists(dir_ / "medium/data/brisel.ini"));
+  EXPECT_EQ(Read("medium/License.txt"), "许可协议\r\n第二行\r\n");
+  EXPECT_EQ(Read("medium/install.ini"), "adnote=欢迎\r\n");
+  EXPECT_EQ(Read("medium/install.exe"), "MZ installer");
+  EXPECT_EQ(Run("check '" + (dir_ / "medium").string() + "'"), 0) << errors_;
+  EXPECT_NE(Run(Build("medium", "")), 0) << "never into a folder that holds anything";
+
+  // Three faults at once: all three are reported, and nothing is written.
+  Write("product/docs/read me.txt", "x");
+  Write("bad licence.txt", u8"line one\nsmile \U0001F600 here\n");
+  EXPECT_EQ(
+      Run(Build("second", "--licence '" + (dir_ / "bad licence.txt").string() + "' --adnote " + std::string(60, 'a'))),
+      1);
+  EXPECT_NE(errors_.find("docs/read me.txt: error: docs\\read me.txt is in the folder docs"), std::string::npos)
+      << errors_;
+  EXPECT_NE(errors_.find("bad licence.txt:2: error: column 7:"), std::string::npos) << errors_;
+  EXPECT_NE(errors_.find("ADNOTE: error: the adnote value does not end within the first 64 bytes"), std::string::npos)
+      << errors_;
+  EXPECT_FALSE(fs::exists(dir_ / "second"));
+}
+
+TEST_F(MediumBuilderTool, CheckReportsEveryFaultOfAHandMadeMedium) {
+  Write("hand/install.exe", "MZ");
+  Write("hand/uninstall.exe", "MZ");
+  Write("hand/install.inf", "brisel.ini\r\nlumora.exe\r\n\r\nvigilo.exe\r\n");
+  Write("hand/License.txt", std::string("licence\0more", 12));
+  Write("hand/install.ini", "adnote=x\r\n");
+  EXPECT_EQ(Run("check '" + (dir_ / "hand").string() + "'"), 1);
+  EXPECT_NE(errors_.find("install.inf:2: error: data\\lumora.exe is missing"), std::string::npos) << errors_;
+  EXPECT_NE(errors_.find("install.inf:3: error: an empty line or \"*****\" ends the list here"), std::string::npos)
+      << errors_;
+  EXPECT_NE(errors_.find("License.txt: error: holds a NUL byte"), std::string::npos) << errors_;
+}
+
+}  // namespace
