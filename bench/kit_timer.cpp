@@ -1,8 +1,10 @@
 // Times the kit under Wine for the benchmarks (figures, not pass/fail):
-//   kit_timer.exe install <medium folder>   the copy phase: Next on the summary page to the finish page
+//   kit_timer.exe install <medium folder>   the copy phase: Next on the summary page to the finish page,
+//                                           then the installer's peak working set in KiB
 //   kit_timer.exe uninstall <log path>      the removal run: start to its finish page
 //   kit_timer.exe startup <program>         process start to its first visible window
-//   kit_timer.exe run <command line>        a peer program (msiexec, xcopy) from start to exit
+//   kit_timer.exe run <command line>        a peer program (msiexec, xcopy) from start to exit, then
+//                                           its peak working set in KiB
 //   kit_timer.exe resume <medium folder>    Cancel, then No, during the copy: from No to the
 //                                           next file's name on the page, for several pauses
 //   kit_timer.exe rollback <medium folder>  Cancel, then Yes, half-way through the copy:
@@ -10,6 +12,7 @@
 // Prints the milliseconds, one line per figure; exit code 1 when the step did not complete.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -51,8 +54,10 @@ int TimeInstall(const std::string& medium) {
   Press(summary, IDC_NEXT);
   HWND finish = installer.WaitForPage(Page::kFinish, 600000);
   const double elapsed = Milliseconds(start);
+  // Read while the installer lives: an ended process has no memory figures here.
+  const unsigned long long peakKiB = installer.process().PeakWorkingSetKiB();
   if (finish == nullptr || !FinishAndEndProduct(installer)) return 1;
-  std::printf("%.1f\n", elapsed);
+  std::printf("%.1f %llu\n", elapsed, peakKiB);
   return 0;
 }
 
@@ -71,10 +76,16 @@ int TimeUninstall(const std::string& logPath) {
 int TimeRun(const std::string& commandLine) {
   const LARGE_INTEGER start = Now();
   Process program(commandLine);
-  if (!program.WaitForExit(600000)) return 1;
+  // The peak working set, read every 10 ms while the program lives.
+  unsigned long long peakKiB = 0;
+  const ULONGLONG deadline = GetTickCount64() + 600000;
+  while (!program.WaitForExit(10) && GetTickCount64() < deadline) {
+    peakKiB = std::max(peakKiB, program.PeakWorkingSetKiB());
+  }
+  if (program.Running()) return 1;
   const double elapsed = Milliseconds(start);
   if (program.ExitCode() != 0) return 1;
-  std::printf("%.1f\n", elapsed);
+  std::printf("%.1f %llu\n", elapsed, peakKiB);
   return 0;
 }
 

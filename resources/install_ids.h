@@ -23,7 +23,6 @@
 #define IDC_FOLDER_TEXT 1005
 #define IDC_LAUNCH_BOX 1006
 #define IDC_HELP_BOX 1007
-#define IDC_MANIFEST_EDIT 100
 
 // Commands: the system menu's about entry, and the progress page's signals to itself
 // (start the worker) and from the worker (done; a stop or failure comes as IDCANCEL).

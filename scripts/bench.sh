@@ -14,8 +14,16 @@ make_prefix
 export QUENDRAL_KIT_DIR
 QUENDRAL_KIT_DIR="$(winepath -w "$BUILD_DIR/medium")"
 timer() { wine "$BUILD_DIR/win/bench/kit_timer.exe" "$@" | tr -d '\r'; }
-# A peer program's own output (xcopy's count of files) comes before the figure.
+# A peer program's own output (xcopy's count of files) comes before the figures: the
+# milliseconds and the peak working set in KiB.
 peer() { timer run "$@" | tail -n 1; }
+# Every file of a medium's data folder, byte for byte, in the folder a program copied it to.
+copied_all() {
+  local file
+  (cd "$1" && find . -type f) | while read -r file; do
+    cmp -s "$1/$file" "$2/$file" || { echo "$2: $file was not copied" >&2; return 1; }
+  done
+}
 now_ms() { date +%s%3N; }
 # The median and the longest of the figures given as arguments.
 median() { printf '%s\n' "$@" | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
@@ -103,17 +111,24 @@ installs=() removals=()
 measure_medium() {
   local name=$1 medium="$work/$1" first=$2 msi
   msi="$(winepath -w "$work/msi-$1/peer.msi")"
-  local ours=() removal=() msi_in=() msi_out=() xcopy=() cp=() rm=()
+  local ours=() removal=() msi_in=() msi_out=() xcopy=() cp=() rm=() t m
   for _ in $(seq "$runs"); do
-    ours+=("$(timer install "$(winepath -w "$medium")")")
+    read -r t m < <(timer install "$(winepath -w "$medium")")
+    ours+=("$t"); memory_ours+=("$m")
+    copied_all "$medium/data" "$target"
     removal+=("$(timer uninstall "$target_win\\uninstall.inf")")
-    msi_in+=("$(peer msiexec /i "$msi" /qn)")
-    cmp "$medium/data/$first" "$target/$first"  # the peer really copied
-    msi_out+=("$(peer msiexec /x "$msi" /qn)")
+    read -r t m < <(peer msiexec /i "$msi" /qn)
+    msi_in+=("$t"); memory_msi+=("$m")
+    copied_all "$medium/data" "$target"
+    # A real copy, not a link to the medium's file.
+    [ "$(stat -c %i "$medium/data/$first")" != "$(stat -c %i "$target/$first")" ] || { echo "msiexec linked" >&2; exit 1; }
+    msi_out+=("$(peer msiexec /x "$msi" /qn | cut -d' ' -f1)")
     # Wine's msiexec leaves the vendor folder, empty; each run starts without it.
     [ ! -e "$target" ] && rmdir "$drive_c/Program Files/Morvessa"
     rm -rf "$drive_c/benchcopy"
-    xcopy+=("$(peer xcopy /E /I /Q /Y "$(winepath -w "$medium/data")" 'C:\benchcopy')")
+    read -r t m < <(peer xcopy /E /I /Q /Y "$(winepath -w "$medium/data")" 'C:\benchcopy')
+    xcopy+=("$t"); memory_xcopy+=("$m")
+    copied_all "$medium/data" "$drive_c/benchcopy"
     rm -rf "$drive_c/benchcopy" "$work/cp"
     local start
     start=$(now_ms); cp -r "$medium/data" "$work/cp"; sync; cp+=($(( $(now_ms) - start )))
@@ -127,8 +142,35 @@ measure_medium() {
   installs+=("| $name | $o | $mi | $x | $c | $(ratio "$o" "$mi") | $(ratio "$o" "$x") | $(ratio "$o" "$c") |")
   removals+=("| $name | $r | $mo | $d | $(ratio "$r" "$mo") | $(ratio "$r" "$d") |")
 }
+memory_ours=() memory_msi=() memory_xcopy=()
 measure_medium mixed f0000.bin
+mixed_memory="| mixed | $(median "${memory_ours[@]}") | $(median "${memory_msi[@]}") | $(median "${memory_xcopy[@]}") |"
 measure_medium large big0.bin
+
+# Where the copy phase's time goes: the same install with the benchmark build of the
+# installer (install_profiled.exe, which keeps timestamps), on the mixed medium.
+profiled="$work/mixed-profiled"
+rm -rf "$profiled"
+mkdir -p "$profiled"
+cp "$work/mixed/"*.* "$profiled/"
+cp "$BUILD_DIR/win/install/install_profiled.exe" "$profiled/install.exe"
+ln -s "$work/mixed/data" "$profiled/data"
+profiles=()
+for run in $(seq "$runs"); do
+  QUENDRAL_PROFILE="$(winepath -w "$work/profile-$run.txt")" timer install "$(winepath -w "$profiled")" >/dev/null
+  timer uninstall "$target_win\\uninstall.inf" >/dev/null
+  profiles+=("$work/profile-$run.txt")
+done
+# Per step: how often it ran and the median of its total over the runs.
+breakdown=$(python3 - "${profiles[@]}" <<'PY'
+import statistics, sys
+runs = [dict((f[0], (int(f[1]), float(f[2]))) for f in (l.rstrip("\n").split("\t") for l in open(p))) for p in sys.argv[1:]]
+for step in runs[0]:
+    count = runs[0][step][0]; total = statistics.median(r[step][1] for r in runs)
+    per = f"{1000 * total / count:.0f}" if count > 1 else ""
+    print(f"| {step} | {count} | {total:.1f} | {per} |")
+PY
+)
 
 startup=() floor=()
 for _ in $(seq "$runs"); do
@@ -170,6 +212,23 @@ rollback_median=$(median "${rollbacks[@]}"); rollback_max=$(longest "${rollbacks
   echo "| medium | ours | wine msiexec /x | native rm -r | ours/msiexec | ours/rm |"
   echo "|---|---|---|---|---|---|"
   printf '%s\n' "${removals[@]}"
+  echo
+  echo "Where the mixed install's copy phase goes, from the benchmark build of the installer (per step: how"
+  echo "often it ran, its total in ms, and per run in µs where it runs per line; painting is on the"
+  echo "user-interface thread, at the same time as the worker's steps):"
+  echo
+  echo "| step | count | total ms | µs each |"
+  echo "|---|---|---|---|"
+  echo "$breakdown"
+  echo
+  echo "Peak working set during the mixed install, KiB (GetProcessMemoryInfo):"
+  echo
+  echo "| medium | install.exe | wine msiexec /i | wine xcopy |"
+  echo "|---|---|---|---|"
+  echo "$mixed_memory"
+  echo
+  echo "Every peer's copy is compared with the medium file by file (cmp of every file), and the"
+  echo "msiexec copy is a file of its own (another inode), not a link to the medium's."
   echo
   echo "Start-up to the first page on screen: install.exe $s ms; a minimal dialog program (the floor) $f ms;"
   echo "ratio $(ratio "$s" "$f")."

@@ -2,11 +2,14 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "install/app/diagnostic_log.h"
 #include "install/app/installer_state.h"
 #include "install/app/installer_texts.h"
+#include "install/engine/copy_profile.h"
 #include "install/engine/install_log.h"
 #include "install/engine/manifest_rules.h"
 #include "install/engine/shell_integration.h"
@@ -42,7 +45,6 @@ class InstallRun {
   void EarlyFailure(const std::string& text, DWORD windowsError);
   // Answers false when the stop path was taken.
   bool CopyLoop(int lineCount);
-  std::string FetchLine(int index);
   // The pause and stop tests after each line; true when the install is to stop.
   bool StopRequested();
   void RecordCreatedFolders();
@@ -57,6 +59,7 @@ class InstallRun {
   InstallLog log_;
   const std::string uninstallerPath_;
   std::string manifest_;
+  std::vector<std::string_view> lines_;  // into manifest_
   unsigned long long copiedBytes_ = 0;  // of the product files, for the installed-programs entry
 };
 
@@ -68,59 +71,74 @@ unsigned long long FileBytes(const std::string& path) {
 }
 
 void InstallRun::Execute() {
+  std::optional<ProfileTimer> beforeFirstFile(std::in_place, ProfileStep::kBeforeFirstFile);
   const std::string manifestPath = SourceDir + product::kManifestFile;
   std::optional<std::string> manifest = files::ReadWholeFile(manifestPath);
   if (!manifest) return EarlyFailure(manifestPath + app::kCannotOpen, GetLastError());
   manifest_ = std::move(*manifest);
-  // The edit control takes the text up to its first NUL byte.
-  SendMessageA(link_.ManifestEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(manifest_.c_str()));
-  const int lineCount =
-      engine::ConsideredLineCount(static_cast<int>(SendMessageA(link_.ManifestEdit, EM_GETLINECOUNT, 0, 0)));
+  // Split here, once, rather than read back line by line from an edit control on the page.
+  lines_ = ManifestLines(manifest_);
+  const int lineCount = static_cast<int>(lines_.size());
   if (lineCount <= 0) return EarlyFailure(manifestPath + app::kManifestInvalid, ERROR_SUCCESS);
 
   CopyFileA((SourceDir + product::kUninstallerFile).c_str(), uninstallerPath_.c_str(), FALSE);
   const std::string logPath = TargetDir + "\\" + product::kUninstallLogFile;
   if (!log_.Create(logPath)) return EarlyFailure(logPath + app::kCannotCreate, GetLastError());
-  CreateInstallTree();
+  beforeFirstFile.reset();
+  {
+    const ProfileTimer timer(ProfileStep::kFolderTree);
+    CreateInstallTree();
+  }
   SendMessageA(link_.ProgressBar, PBM_SETRANGE, 0, MAKELPARAM(0, lineCount));
   if (!CopyLoop(lineCount)) return;
 
+  lines_.clear();
   manifest_.clear();
   manifest_.shrink_to_fit();
   log_.Record(TargetDir + "\\" + product::kDataFile);
-  CreateShortcuts(log_, uninstallerPath_);
+  {
+    const ProfileTimer timer(ProfileStep::kShortcuts);
+    CreateShortcuts(log_, uninstallerPath_);
+  }
   log_.EndSection();
-  WriteSettingsValue();
-  WriteRunValue(log_);
-  WriteUninstallEntry(log_, uninstallerPath_, copiedBytes_);
+  {
+    const ProfileTimer timer(ProfileStep::kSettings);
+    WriteSettingsValue();
+  }
+  {
+    const ProfileTimer timer(ProfileStep::kRegistry);
+    WriteRunValue(log_);
+    WriteUninstallEntry(log_, uninstallerPath_, copiedBytes_);
+  }
   log_.EndSection();
   Completion();
-}
-
-std::string InstallRun::FetchLine(int index) {
-  // The first word tells the control how many bytes it may copy; one more for the NUL.
-  char line[engine::kMaxLineBytes + 1] = {};
-  *reinterpret_cast<WORD*>(line) = engine::kMaxLineBytes;
-  LRESULT length = SendMessageA(link_.ManifestEdit, EM_GETLINE, index, reinterpret_cast<LPARAM>(line));
-  if (length < 0 || length > engine::kMaxLineBytes) length = 0;
-  return std::string(line, static_cast<size_t>(length));
+  WriteProfile();
 }
 
 bool InstallRun::CopyLoop(int lineCount) {
   for (int index = 0, handled = 0; index < lineCount; ++index) {
-    const std::string line = FetchLine(index);
+    std::optional<ProfileTimer> fetching(std::in_place, ProfileStep::kFetchLine);
+    const std::string line(lines_[static_cast<std::size_t>(index)]);
+    fetching.reset();
     if (engine::EndsList(line)) break;
     const std::string destination = TargetDir + "\\" + line;
     bool copied = true;
     DWORD copyError = ERROR_SUCCESS;
     const bool loggedOnly = engine::IsLoggedNotCopied(line);
     if (!loggedOnly) {
-      SetWindowTextA(link_.StatusText, destination.c_str());
+      {
+        const ProfileTimer timer(ProfileStep::kStatusText);
+        SetWindowTextA(link_.StatusText, destination.c_str());
+      }
+      const ProfileTimer timer(ProfileStep::kCopyFile);
       copied = CopyFileA((SourceDir + product::kDataFolder + line).c_str(), destination.c_str(), FALSE) != 0;
       if (!copied) copyError = GetLastError();
     }
     // Recorded whatever the outcome, so that a roll-back removes any part of it.
-    log_.Record(destination);
+    {
+      const ProfileTimer timer(ProfileStep::kLogRecord);
+      log_.Record(destination);
+    }
     const unsigned long long bytes = copied && !loggedOnly ? FileBytes(destination) : 0;
     copiedBytes_ += bytes;
     app::Diagnose("line " + std::to_string(index + 1) + ": " + destination + ", " + std::to_string(bytes) + " bytes, " +
@@ -131,7 +149,10 @@ bool InstallRun::CopyLoop(int lineCount) {
       Fail(destination + app::kCannotCopy, copyError);
       link_.AbortRequested = 1;
     }
-    SendMessageA(link_.ProgressBar, PBM_SETPOS, ++handled, 0);
+    {
+      const ProfileTimer timer(ProfileStep::kProgressPosition);
+      SendMessageA(link_.ProgressBar, PBM_SETPOS, ++handled, 0);
+    }
     if (StopRequested()) {
       StopPath();
       return false;

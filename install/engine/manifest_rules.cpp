@@ -2,6 +2,23 @@
 
 namespace engine {
 
+std::vector<std::string_view> ManifestLines(std::string_view text) {
+  text = text.substr(0, text.find('\0'));
+  std::vector<std::string_view> lines;
+  for (std::size_t start = 0; static_cast<int>(lines.size()) < kMaxLines;) {
+    const std::size_t crlf = text.find("\r\n", start);
+    if (crlf == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    const std::size_t end = crlf > start && text[crlf - 1] == '\r' ? crlf - 1 : crlf;
+    lines.push_back(text.substr(start, end - start));
+    start = crlf + 2;
+  }
+  for (std::string_view& line : lines) line = line.substr(0, kMaxLineBytes);
+  return lines;
+}
+
 bool EndsList(std::string_view line) { return line.empty() || line == "*****"; }
 
 bool IsLoggedNotCopied(std::string_view line) {

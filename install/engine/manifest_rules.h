@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 namespace engine {
 
@@ -10,7 +11,12 @@ inline constexpr int kMaxLines = 1000;
 // Bytes taken of a line at most; a longer line is cut to its first 255 bytes.
 inline constexpr int kMaxLineBytes = 255;
 
-inline int ConsideredLineCount(int lineCount) { return lineCount > kMaxLines ? kMaxLines : lineCount; }
+// The manifest's first kMaxLines lines, split as a multi-line edit control splits its
+// text: it ends at the first NUL; a line ends at CR LF, or at CR CR LF (a soft break); a
+// lone CR or LF is part of its line; the text after the last break is a line of its own,
+// empty when the text ends with a break. Each line is cut to kMaxLineBytes. The views
+// point into `text`.
+std::vector<std::string_view> ManifestLines(std::string_view text);
 
 // An empty line or exactly "*****" ends the list of names.
 bool EndsList(std::string_view line);

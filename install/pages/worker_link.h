@@ -18,7 +18,6 @@ inline constexpr WPARAM kWorkerStopped = IDCANCEL;
 struct WorkerLink {
   HWND StatusText = nullptr;    // IDC_STATUS_TEXT: the file being copied
   HWND ProgressBar = nullptr;   // IDC_PROGRESS_BAR: one step per manifest line
-  HWND ManifestEdit = nullptr;  // IDC_MANIFEST_EDIT: hidden multi-line edit that never wraps
   // 1: the install is to stop and be rolled back. Set by the page while the worker runs
   // and by the worker on a failure.
   std::atomic<int> AbortRequested{0};

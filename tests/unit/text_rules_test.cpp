@@ -10,6 +10,20 @@
 
 namespace {
 
+TEST(ManifestRules, LinesAsTheEditControlSplitsThem) {
+  using Lines = std::vector<std::string_view>;
+  EXPECT_EQ(engine::ManifestLines(""), Lines{""});
+  EXPECT_EQ(engine::ManifestLines("a\r\nb"), (Lines{"a", "b"}));
+  EXPECT_EQ(engine::ManifestLines("a\r\nb\r\n"), (Lines{"a", "b", ""})) << "the empty line after the last CR LF";
+  EXPECT_EQ(engine::ManifestLines("a\r\r\nb\nc\rd"), (Lines{"a", "b\nc\rd"})) << "CR CR LF breaks, lone CR, LF do not";
+  EXPECT_EQ(engine::ManifestLines(std::string_view("a\r\nb\0c\r\nd", 9)), (Lines{"a", "b"})) << "a NUL ends the text";
+  const std::string longLine(300, 'x');
+  EXPECT_EQ(engine::ManifestLines(longLine), Lines{std::string_view(longLine).substr(0, 255)});
+  std::string many;
+  for (int i = 0; i < 1500; ++i) many += "f\r\n";
+  EXPECT_EQ(engine::ManifestLines(many).size(), 1000u);
+}
+
 TEST(ManifestRules, EndOfListAndNamesThatAreOnlyLogged) {
   EXPECT_TRUE(engine::EndsList(""));
   EXPECT_TRUE(engine::EndsList("*****"));
@@ -21,9 +35,6 @@ TEST(ManifestRules, EndOfListAndNamesThatAreOnlyLogged) {
   EXPECT_FALSE(engine::IsLoggedNotCopied(".ini"));
   EXPECT_FALSE(engine::IsLoggedNotCopied("BRISEL.INI"));
   EXPECT_FALSE(engine::IsLoggedNotCopied("lumora.exe"));
-  EXPECT_EQ(engine::ConsideredLineCount(1500), 1000);
-  EXPECT_EQ(engine::ConsideredLineCount(1000), 1000);
-  EXPECT_EQ(engine::ConsideredLineCount(1), 1);
 }
 
 TEST(Adnote, ValueRunsToTheEndOfItsLineWithoutLeadingBlanks) {

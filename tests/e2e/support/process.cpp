@@ -1,5 +1,7 @@
 #include "tests/e2e/support/process.h"
 
+#include <psapi.h>
+
 #include <vector>
 
 namespace e2e {
@@ -31,6 +33,13 @@ bool Process::WaitForExit(DWORD timeoutMs) {
 
 bool Process::Running() const {
   return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+unsigned long long Process::PeakWorkingSetKiB() const {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (info_.hProcess == nullptr || !GetProcessMemoryInfo(info_.hProcess, &counters, sizeof counters)) return 0;
+  return counters.PeakWorkingSetSize / 1024;
 }
 
 DWORD Process::ExitCode() const {

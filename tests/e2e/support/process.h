@@ -27,6 +27,8 @@ class Process {
   bool WaitForExit(DWORD timeoutMs = kDefaultWaitMs);
   bool Running() const;
   DWORD ExitCode() const;
+  // The most memory the program had in use at once (its peak working set), in KiB.
+  unsigned long long PeakWorkingSetKiB() const;
 
  private:
   PROCESS_INFORMATION info_{};
