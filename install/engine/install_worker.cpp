@@ -164,7 +164,10 @@ bool InstallRun::CopyLoop(int lineCount) {
 bool InstallRun::StopRequested() {
   while (link_.PauseRequested == 1) {
     if (link_.AbortRequested == 1) return true;
-    Sleep(kPausePollMs);
+    // Every 100 ms at the latest; at once when the page has changed a flag.
+    if (link_.FlagsChanged == nullptr || WaitForSingleObject(link_.FlagsChanged, kPausePollMs) == WAIT_FAILED) {
+      Sleep(kPausePollMs);
+    }
   }
   return link_.AbortRequested == 1;
 }

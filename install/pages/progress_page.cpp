@@ -112,6 +112,7 @@ void PaintOnTimerFor(HWND control) {
 
 ProgressPage::ProgressPage() : WizardPage(IDD_PROGRESS) {
   RegisterProgressBarClass();
+  FlagsChanged = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   OnCommandId(IDM_START_WORKER, [this] { Start(); });
   OnCommandId(kWorkerCompleted, [this] { WorkerCompleted(); });
   // No control of this page is IDC_BACK; kept as the page's way back for completeness.
@@ -161,6 +162,11 @@ void ProgressPage::WorkerCompleted() {
   OnOK();
 }
 
+ProgressPage::~ProgressPage() {
+  JoinWorker();
+  if (FlagsChanged != nullptr) CloseHandle(FlagsChanged);
+}
+
 void ProgressPage::JoinWorker() {
   if (WorkerThread == nullptr) return;
   WaitForSingleObject(WorkerThread, INFINITE);
@@ -173,6 +179,7 @@ void ProgressPage::OnCancel() {
   PauseRequested = 1;
   if (runningBefore == 1 && !UserWantsToStop()) {
     PauseRequested = 0;
+    SetEvent(FlagsChanged);
     return;
   }
   const int runningAfter = WorkerRunning;
@@ -180,6 +187,7 @@ void ProgressPage::OnCancel() {
   if (runningAfter == 1) {
     // The worker stops after its current file and posts IDCANCEL, which lands here again.
     AbortRequested = 1;
+    SetEvent(FlagsChanged);
     return;
   }
   JoinWorker();

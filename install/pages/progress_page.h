@@ -10,6 +10,7 @@ namespace pages {
 class ProgressPage : public WizardPage, public WorkerLink {
  public:
   ProgressPage();
+  ~ProgressPage() override;
 
  protected:
   void ExchangeData(framework::DataExchange& exchange) override;

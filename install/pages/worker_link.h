@@ -25,6 +25,9 @@ struct WorkerLink {
   std::atomic<int> WorkerRunning{0};
   // 1: the worker holds after its current file. Written by the page only.
   std::atomic<int> PauseRequested{0};
+  // Set by the page after it has changed a flag, so that a worker held by the pause wakes
+  // at once instead of at its next 100 ms poll. Created and closed by the page.
+  HANDLE FlagsChanged = nullptr;
   HANDLE WorkerThread = nullptr;
 
   HWND PageWindow = nullptr;  // owner of the worker's message boxes, target of its post
