@@ -112,11 +112,16 @@ measure_medium() {
   local name=$1 medium="$work/$1" first=$2 msi
   msi="$(winepath -w "$work/msi-$1/peer.msi")"
   local ours=() removal=() msi_in=() msi_out=() xcopy=() cp=() rm=() t m
+  # Each timed copy starts with the disk idle: without the sync, the pages the previous
+  # program left to write are written during the next one's run, and the large medium's
+  # figures swing by a factor of two with the order of the programs.
   for _ in $(seq "$runs"); do
+    sync
     read -r t m < <(timer install "$(winepath -w "$medium")")
     ours+=("$t"); memory_ours+=("$m")
     copied_all "$medium/data" "$target"
     removal+=("$(timer uninstall "$target_win\\uninstall.inf")")
+    sync
     read -r t m < <(peer msiexec /i "$msi" /qn)
     msi_in+=("$t"); memory_msi+=("$m")
     copied_all "$medium/data" "$target"
@@ -126,11 +131,13 @@ measure_medium() {
     # Wine's msiexec leaves the vendor folder, empty; each run starts without it.
     [ ! -e "$target" ] && rmdir "$drive_c/Program Files/Morvessa"
     rm -rf "$drive_c/benchcopy"
+    sync
     read -r t m < <(peer xcopy /E /I /Q /Y "$(winepath -w "$medium/data")" 'C:\benchcopy')
     xcopy+=("$t"); memory_xcopy+=("$m")
     copied_all "$medium/data" "$drive_c/benchcopy"
     rm -rf "$drive_c/benchcopy" "$work/cp"
     local start
+    sync
     start=$(now_ms); cp -r "$medium/data" "$work/cp"; sync; cp+=($(( $(now_ms) - start )))
     start=$(now_ms); rm -rf "$work/cp"; rm+=($(( $(now_ms) - start )))
   done

@@ -10,85 +10,13 @@
 #include "install/engine/copy_profile.h"
 #include "install/engine/install_worker.h"
 #include "install/engine/replay_uninstall_log.h"
+#include "install/pages/painted_on_timer.h"
 #include "product/product_facts.h"
 #include "resources/install_ids.h"
 
 namespace pages {
 
 namespace {
-
-constexpr UINT_PTR kRepaintTimer = 1;
-// At most one repaint of a control in this time, about two frames of a screen.
-constexpr UINT kRepaintMs = 30;
-
-// Kept in the control's user data: the control's own window procedure, whether its
-// repaint is due, and the bar's position not yet handed to the bar.
-struct PaintedOnTimer {
-  WNDPROC original = nullptr;
-  bool repaintDue = false;
-  bool positionPending = false;
-  WPARAM position = 0;
-};
-
-// The worker sends the status text and the bar's position once per file, and each control
-// would repaint inside each send while the worker waits. Here they take the new value at
-// once (and answer it when asked) but paint on a timer, at most every kRepaintMs.
-LRESULT CALLBACK PaintOnTimer(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* state = reinterpret_cast<PaintedOnTimer*>(GetWindowLongPtrA(control, GWLP_USERDATA));
-  const WNDPROC original = state->original;
-  auto applyPosition = [&] {
-    if (!state->positionPending) return;
-    state->positionPending = false;
-    CallWindowProcA(original, control, PBM_SETPOS, state->position, 0);  // the bar paints itself here
-  };
-  switch (message) {
-    case WM_PAINT: {
-      const engine::ProfileTimer timer(engine::ProfileStep::kPainting);
-      return CallWindowProcA(original, control, message, wParam, lParam);
-    }
-    case WM_TIMER:
-      if (wParam != kRepaintTimer) break;
-      KillTimer(control, kRepaintTimer);
-      state->repaintDue = false;
-      if (state->positionPending) {
-        applyPosition();
-      } else {
-        InvalidateRect(control, nullptr, TRUE);
-      }
-      return 0;
-    case WM_SETTEXT:
-    case PBM_SETPOS: {
-      LRESULT result = 0;
-      if (message == WM_SETTEXT) {
-        // The text alone; the static control would paint it at once.
-        result = DefWindowProcA(control, message, wParam, lParam);
-      } else {
-        result = state->positionPending ? static_cast<LRESULT>(state->position)
-                                        : CallWindowProcA(original, control, PBM_GETPOS, 0, 0);
-        state->position = wParam;
-        state->positionPending = true;
-      }
-      // A repaint already due is not put off by a later value.
-      if (!state->repaintDue) {
-        state->repaintDue = true;
-        SetTimer(control, kRepaintTimer, kRepaintMs, nullptr);
-      }
-      return result;
-    }
-    case PBM_GETPOS:
-      if (state->positionPending) return static_cast<LRESULT>(state->position);
-      break;
-    case WM_NCDESTROY:
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-      delete state;
-      return CallWindowProcA(original, control, message, wParam, lParam);
-    default:
-      // Any other request of the bar sees the latest position.
-      if (message >= WM_USER) applyPosition();
-      break;
-  }
-  return CallWindowProcA(original, control, message, wParam, lParam);
-}
 
 // The progress bar's window class lives in comctl32, loaded from the system folder only,
 // and only now: the pages before need none of it, and start-up is the shorter for it.
@@ -99,13 +27,6 @@ void RegisterProgressBarClass() {
   auto init = reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
   if (init != nullptr) init(&classes);
-}
-
-void PaintOnTimerFor(HWND control) {
-  auto* state = new PaintedOnTimer;
-  SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-  state->original =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaintOnTimer)));
 }
 
 }  // namespace
@@ -131,8 +52,8 @@ void ProgressPage::ExchangeData(framework::DataExchange& exchange) {
 BOOL ProgressPage::OnInitDialog() {
   WizardPage::OnInitDialog();
   PageWindow = Window();
-  PaintOnTimerFor(StatusText);
-  PaintOnTimerFor(ProgressBar);
+  PaintOnTimer(StatusText);
+  PaintOnTimer(ProgressBar);
   AbortRequested = 0;
   // Posted messages come before input, so the install starts before any click is seen.
   PostMessageA(Window(), WM_COMMAND, IDM_START_WORKER, 0);
