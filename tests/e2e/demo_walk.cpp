@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 
 #include "tests/e2e/support/kit.h"
@@ -32,38 +33,48 @@ HWND Expect(HWND window, const char* what) {
   return window;
 }
 
-// Suspends (or resumes) every thread of the installer but the page's: the worker.
-void HoldWorker(DWORD processId, DWORD uiThread, bool hold) {
+// The threads of a process, by id.
+std::set<DWORD> ThreadsOf(DWORD processId) {
+  std::set<DWORD> threads;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return;
+  if (snapshot == INVALID_HANDLE_VALUE) return threads;
   THREADENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID != processId || entry.th32ThreadID == uiThread) continue;
-    if (HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
-      hold ? SuspendThread(thread) : ResumeThread(thread);
-      CloseHandle(thread);
-    }
+    if (entry.th32OwnerProcessID == processId) threads.insert(entry.th32ThreadID);
   }
   CloseHandle(snapshot);
+  return threads;
 }
 
-// The sample medium copies in milliseconds: the worker is let on a step at a time until
-// the bar is part-way with a file name on the status line, and held for the picture.
-void PictureOfTheCopyPartWay(DWORD processId, HWND progress) {
-  const DWORD uiThread = GetWindowThreadProcessId(progress, nullptr);
-  for (const ULONGLONG deadline = GetTickCount64() + 10000; IsWindow(progress) && GetTickCount64() < deadline;) {
-    HoldWorker(processId, uiThread, true);
-    const int position = ProgressPosition(progress);
+// The sample medium copies in milliseconds. From Next on the summary page on, the worker
+// (the thread that appears then) is held and let on a moment at a time until the bar is
+// part-way with a file name on the status line, and held for the picture.
+void PictureOfTheCopyPartWay(Installer& installer, const std::set<DWORD>& threadsBefore) {
+  const DWORD processId = installer.process().Id();
+  HANDLE worker = nullptr;
+  const ULONGLONG deadline = GetTickCount64() + 10000;
+  while (worker == nullptr && GetTickCount64() < deadline) {
+    for (DWORD thread : ThreadsOf(processId)) {
+      if (threadsBefore.count(thread) == 0) worker = OpenThread(THREAD_SUSPEND_RESUME | SYNCHRONIZE, FALSE, thread);
+    }
+  }
+  while (worker != nullptr && GetTickCount64() < deadline) {
+    SuspendThread(worker);
+    HWND progress = installer.WaitForPage(Page::kProgress, 0);
+    const int position = progress != nullptr ? ProgressPosition(progress) : 0;
     if (position > 0 && position < ProgressMaximum(progress) &&
         !WindowText(GetDlgItem(progress, IDC_STATUS_TEXT)).empty()) {
       Picture("5-progress");
-      HoldWorker(processId, uiThread, false);
+      ResumeThread(worker);
+      CloseHandle(worker);
       return;
     }
-    HoldWorker(processId, uiThread, false);
-    Sleep(1);
+    ResumeThread(worker);
+    if (WaitForSingleObject(worker, 0) != WAIT_TIMEOUT) break;  // the worker has ended
+    SwitchToThread();
   }
+  if (worker != nullptr) CloseHandle(worker);
   Expect(nullptr, "5-progress part-way");
 }
 
@@ -73,16 +84,16 @@ int Walk() {
     Page page;
     const char* name;
   };
+  std::set<DWORD> threadsBefore;
   for (const Step& step : {Step{Page::kWelcome, "1-welcome"}, Step{Page::kLicence, "2-licence"},
                            Step{Page::kDestination, "3-destination"}, Step{Page::kSummary, "4-summary"}}) {
     HWND page = Expect(installer.WaitForPage(step.page), step.name);
     if (page == nullptr) return 1;
     Picture(step.name);
+    threadsBefore = ThreadsOf(installer.process().Id());
     Press(page, IDC_NEXT);
   }
-  if (HWND progress = Expect(installer.WaitForPage(Page::kProgress, 5000), "5-progress")) {
-    PictureOfTheCopyPartWay(installer.process().Id(), progress);
-  }
+  PictureOfTheCopyPartWay(installer, threadsBefore);
   HWND finish = Expect(installer.WaitForPage(Page::kFinish, 60000), "6-finish");
   if (finish == nullptr) return 1;
   Picture("6-finish");
