@@ -154,28 +154,49 @@ measure_medium mixed f0000.bin
 mixed_memory="| mixed | $(median "${memory_ours[@]}") | $(median "${memory_msi[@]}") | $(median "${memory_xcopy[@]}") |"
 measure_medium large big0.bin
 
-# Where the copy phase's time goes: the same install with the benchmark build of the
-# installer (install_profiled.exe, which keeps timestamps), on the mixed medium.
-profiled="$work/mixed-profiled"
-rm -rf "$profiled"
-mkdir -p "$profiled"
-cp "$work/mixed/"*.* "$profiled/"
-cp "$BUILD_DIR/win/install/install_profiled.exe" "$profiled/install.exe"
-ln -s "$work/mixed/data" "$profiled/data"
-profiles=()
-for run in $(seq "$runs"); do
-  QUENDRAL_PROFILE="$(winepath -w "$work/profile-$run.txt")" timer install "$(winepath -w "$profiled")" >/dev/null
-  timer uninstall "$target_win\\uninstall.inf" >/dev/null
-  profiles+=("$work/profile-$run.txt")
-done
-# Per step: how often it ran and the median of its total over the runs.
-breakdown=$(python3 - "${profiles[@]}" <<'PY'
+# Where the copy phase's time goes: the same installs with the benchmark build of the
+# installer (install_profiled.exe, which keeps timestamps), on both media. What the worker's
+# steps do not hold of the timer's total is the wizard around the worker: the progress page
+# coming after Next, comctl32 loaded, and the finish page after the worker's last report.
+profile_medium() {
+  local name=$1 profiled="$work/$1-profiled"
+  rm -rf "$profiled"
+  mkdir -p "$profiled"
+  cp "$work/$name/"*.* "$profiled/"
+  cp "$BUILD_DIR/win/install/install_profiled.exe" "$profiled/install.exe"
+  ln -s "$work/$name/data" "$profiled/data"
+  for run in $(seq "$runs"); do
+    sync
+    QUENDRAL_PROFILE="$(winepath -w "$work/profile-$name-$run.txt")" timer install "$(winepath -w "$profiled")" \
+      >"$work/profile-$name-$run.total"
+    timer uninstall "$target_win\\uninstall.inf" >/dev/null
+  done
+}
+profile_medium mixed
+profile_medium large
+# Per step and medium: how often it ran and the median of its total over the runs.
+breakdown=$(python3 - "$work" "$runs" <<'PY'
 import statistics, sys
-runs = [dict((f[0], (int(f[1]), float(f[2]))) for f in (l.rstrip("\n").split("\t") for l in open(p))) for p in sys.argv[1:]]
-for step in runs[0]:
-    count = runs[0][step][0]; total = statistics.median(r[step][1] for r in runs)
-    per = f"{1000 * total / count:.0f}" if count > 1 else ""
-    print(f"| {step} | {count} | {total:.1f} | {per} |")
+work, runs = sys.argv[1], int(sys.argv[2])
+def load(name):
+    steps = [dict((f[0], (int(f[1]), float(f[2]))) for f in (l.rstrip("\n").split("\t") for l in open(f"{work}/profile-{name}-{r}.txt"))) for r in range(1, runs + 1)]
+    totals = [float(open(f"{work}/profile-{name}-{r}.total").read().split()[0]) for r in range(1, runs + 1)]
+    return steps, totals
+media = {name: load(name) for name in ("mixed", "large")}
+def cell(name, step):
+    steps = media[name][0]
+    count = steps[0][step][0]; total = statistics.median(r[step][1] for r in steps)
+    per = f" ({1000 * total / count:.0f} µs each)" if count > 1 else ""
+    return f"{total:.1f}{per}" if count else "-"
+for step in media["mixed"][0][0]:
+    print(f"| {step} | {media['mixed'][0][0][step][0]} | {cell('mixed', step)} | {media['large'][0][0][step][0]} | {cell('large', step)} |")
+def outside(name):
+    steps, totals = media[name]
+    return statistics.median(t - sum(v[1] for k, v in r.items() if not k.startswith("painting")) for r, t in zip(steps, totals))
+def whole(name):
+    return statistics.median(media[name][1])
+print(f"| the wizard around the worker (total − the worker's steps) | | {outside('mixed'):.1f} | | {outside('large'):.1f} |")
+print(f"| total (kit timer) | | {whole('mixed'):.1f} | | {whole('large'):.1f} |")
 PY
 )
 
@@ -220,12 +241,12 @@ rollback_median=$(median "${rollbacks[@]}"); rollback_max=$(longest "${rollbacks
   echo "|---|---|---|---|---|---|"
   printf '%s\n' "${removals[@]}"
   echo
-  echo "Where the mixed install's copy phase goes, from the benchmark build of the installer (per step: how"
-  echo "often it ran, its total in ms, and per run in µs where it runs per line; painting is on the"
-  echo "user-interface thread, at the same time as the worker's steps):"
+  echo "Where each install's copy phase goes, from the benchmark build of the installer (per step: how"
+  echo "often it ran and its total in ms; painting is on the user-interface thread, at the same time"
+  echo "as the worker's steps):"
   echo
-  echo "| step | count | total ms | µs each |"
-  echo "|---|---|---|---|"
+  echo "| step | mixed: count | mixed: ms | large: count | large: ms |"
+  echo "|---|---|---|---|---|"
   echo "$breakdown"
   echo
   echo "Peak working set during the mixed install, KiB (GetProcessMemoryInfo):"

@@ -2,12 +2,12 @@
 // wizard and removes it with the uninstaller, saving a picture of the screen at every
 // page. The medium is the one QUENDRAL_KIT_DIR names; the argument is the picture folder.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
-#include <set>
+#include <memory>
 #include <string>
 
+#include "tests/e2e/support/held_worker.h"
 #include "tests/e2e/support/kit.h"
 #include "tests/e2e/support/screen.h"
 #include "common/command_line/command_line.h"
@@ -23,6 +23,7 @@ void Picture(const char* name) {
   Sleep(400);  // let the page finish painting
   const bool saved = SaveScreen(g_pictures + "\\" + name + ".bmp");
   std::printf("%-20s %s\n", name, saved ? "saved" : "NOT SAVED");
+  if (!saved) ++g_failures;
 }
 
 HWND Expect(HWND window, const char* what) {
@@ -33,48 +34,29 @@ HWND Expect(HWND window, const char* what) {
   return window;
 }
 
-// The threads of a process, by id.
-std::set<DWORD> ThreadsOf(DWORD processId) {
-  std::set<DWORD> threads;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return threads;
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID == processId) threads.insert(entry.th32ThreadID);
+// The sample medium copies in milliseconds. The worker is held from its first instruction
+// on and let on a moment at a time until the bar is part-way with a file name on the
+// status line, and held for the picture.
+void PictureOfTheCopyPartWay(Installer& installer, HeldWorker& worker) {
+  // The installer stands still while its debugger waits: the worker is caught first.
+  const bool caught = worker.Catch(kDefaultWaitMs);
+  HWND progress = installer.WaitForPage(Page::kProgress);
+  if (!caught || progress == nullptr) {
+    Expect(nullptr, "5-progress part-way");
+    return;
   }
-  CloseHandle(snapshot);
-  return threads;
-}
-
-// The sample medium copies in milliseconds. From Next on the summary page on, the worker
-// (the thread that appears then) is held and let on a moment at a time until the bar is
-// part-way with a file name on the status line, and held for the picture.
-void PictureOfTheCopyPartWay(Installer& installer, const std::set<DWORD>& threadsBefore) {
-  const DWORD processId = installer.process().Id();
-  HANDLE worker = nullptr;
-  const ULONGLONG deadline = GetTickCount64() + 10000;
-  while (worker == nullptr && GetTickCount64() < deadline) {
-    for (DWORD thread : ThreadsOf(processId)) {
-      if (threadsBefore.count(thread) == 0) worker = OpenThread(THREAD_SUSPEND_RESUME | SYNCHRONIZE, FALSE, thread);
-    }
-  }
-  while (worker != nullptr && GetTickCount64() < deadline) {
-    SuspendThread(worker);
-    HWND progress = installer.WaitForPage(Page::kProgress, 0);
-    const int position = progress != nullptr ? ProgressPosition(progress) : 0;
-    if (position > 0 && position < ProgressMaximum(progress) &&
-        !WindowText(GetDlgItem(progress, IDC_STATUS_TEXT)).empty()) {
+  const int maximum = ProgressMaximum(progress);
+  const ULONGLONG deadline = GetTickCount64() + kDefaultWaitMs;
+  while (GetTickCount64() < deadline) {
+    const int position = ProgressPosition(progress);
+    if (position > 0 && position < maximum && !WindowText(GetDlgItem(progress, IDC_STATUS_TEXT)).empty()) {
       Picture("5-progress");
-      ResumeThread(worker);
-      CloseHandle(worker);
+      worker.Release();
       return;
     }
-    ResumeThread(worker);
-    if (WaitForSingleObject(worker, 0) != WAIT_TIMEOUT) break;  // the worker has ended
-    SwitchToThread();
+    if (!worker.Step()) break;  // the worker has ended
   }
-  if (worker != nullptr) CloseHandle(worker);
+  worker.Release();
   Expect(nullptr, "5-progress part-way");
 }
 
@@ -84,16 +66,16 @@ int Walk() {
     Page page;
     const char* name;
   };
-  std::set<DWORD> threadsBefore;
+  std::unique_ptr<HeldWorker> worker;
   for (const Step& step : {Step{Page::kWelcome, "1-welcome"}, Step{Page::kLicence, "2-licence"},
                            Step{Page::kDestination, "3-destination"}, Step{Page::kSummary, "4-summary"}}) {
     HWND page = Expect(installer.WaitForPage(step.page), step.name);
     if (page == nullptr) return 1;
     Picture(step.name);
-    threadsBefore = ThreadsOf(installer.process().Id());
+    if (step.page == Page::kSummary) worker = std::make_unique<HeldWorker>(installer.process().Id());
     Press(page, IDC_NEXT);
   }
-  PictureOfTheCopyPartWay(installer, threadsBefore);
+  PictureOfTheCopyPartWay(installer, *worker);
   HWND finish = Expect(installer.WaitForPage(Page::kFinish, 60000), "6-finish");
   if (finish == nullptr) return 1;
   Picture("6-finish");
@@ -123,5 +105,13 @@ int main() {
     std::printf("usage: QUENDRAL_KIT_DIR=<medium> demo_walk.exe <picture folder>\n");
     return 2;
   }
-  return Walk();
+  // The walk runs inside Wine's desktop program, whose exit code is not the walk's: the
+  // result goes to a file beside the pictures.
+  const int result = Walk();
+  std::FILE* out = std::fopen((g_pictures + "\\walk-result").c_str(), "w");
+  if (out != nullptr) {
+    std::fprintf(out, "%d\n", result);
+    std::fclose(out);
+  }
+  return result;
 }

@@ -367,6 +367,18 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
   EXPECT_EQ(FindWindowA(nullptr, "Quendral复习自动检查"), nullptr) << "no program is started";
   EXPECT_EQ(FindWindowA(nullptr, "Quendral"), nullptr) << "no program is started";
 
+  // Without its log the quiet uninstall removes nothing and says so.
+  const std::string log = target + "\\uninstall.inf";
+  ASSERT_TRUE(MoveFileA(log.c_str(), (log + ".away").c_str()));
+  {
+    Process withoutLog(quiet, target + "\\uninstall.exe");
+    ASSERT_TRUE(withoutLog.WaitForExit(70000));
+    EXPECT_EQ(withoutLog.ExitCode(), 6u);
+    EXPECT_TRUE(FileExists(target + "\\lumora.exe") && FileExists(target + "\\uninstall.exe"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kProductView));
+  }
+  ASSERT_TRUE(MoveFileA((log + ".away").c_str(), log.c_str()));
+
   // As a deployment system runs the registered command: the value as it stands.
   Process removal(quiet, target + "\\uninstall.exe");
   ASSERT_TRUE(removal.WaitForExit(70000));
@@ -384,6 +396,8 @@ TEST_F(InstallTest, UnattendedFailureIsRolledBackAndTheDiagnosticLogNamesTheFile
   Medium medium(TestFolder("medium"));
   medium.SetManifest("lumora.exe\r\n誠意.dat\r\n");  // not on the medium
   const std::string diagnostic = TestFolder("log folder") + "\\setup.log";
+  const std::string earlierRun = "an earlier run's log, longer than this one: " + std::string(100000, '.');
+  WriteBytes(diagnostic, earlierRun);
   Installer installer(medium, "/LOG=\"" + diagnostic + "\" /S");
   EXPECT_FALSE(WindowSeenUntilExit(installer));
   EXPECT_EQ(installer.process().ExitCode(), 6u);
@@ -394,6 +408,8 @@ TEST_F(InstallTest, UnattendedFailureIsRolledBackAndTheDiagnosticLogNamesTheFile
             std::string::npos)
       << "the failure in UTF-8 with the Windows error";
   EXPECT_NE(log.find("exit code 6"), std::string::npos);
+  EXPECT_EQ(log.find("earlier run"), std::string::npos) << "the log is written anew";
+  EXPECT_LT(log.size(), earlierRun.size());
 }
 
 TEST_F(InstallTest, UnattendedRefusalsChangeNothing) {
@@ -413,6 +429,14 @@ TEST_F(InstallTest, UnattendedRefusalsChangeNothing) {
   }
   EXPECT_FALSE(FolderExists(target));
   EXPECT_FALSE(FolderExists(kMorvessaFolder));
+  if (std::getenv("QUENDRAL_SMALL_DRIVES") != nullptr) {  // F: has one cluster less than 16 MiB free
+    const std::string diagnostic = TestFolder("log") + "\\setup.log";
+    Installer installer(medium, "/S /LOG=" + diagnostic + " /D=F:\\Quendral");
+    EXPECT_FALSE(WindowSeenUntilExit(installer));
+    EXPECT_EQ(installer.process().ExitCode(), 5u);
+    EXPECT_FALSE(FolderExists("F:\\Quendral")) << "nothing is created on a drive without room";
+    EXPECT_NE(ReadBytes(diagnostic).find("exit code 5"), std::string::npos);
+  }
   // A person starting the wizard with a switch it does not know is told which.
   Installer installer(medium, "/D=relative");
   const MessageBoxSeen box = installer.WaitForMessageBox();

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "tests/e2e/support/folder_browser.h"
+#include "tests/e2e/support/held_worker.h"
 #include "tests/e2e/support/kit.h"
 #include "tests/e2e/support/screen.h"
 
@@ -256,6 +258,47 @@ TEST_F(PagesTest, PagesPaintTheirBandsAndBanners) {
     EXPECT_TRUE(shot.AnyPixelOtherThan({30, 25, 200, 40}, white)) << "the subtitle";
     EXPECT_TRUE(shot.AnyPixelOtherThan({w - 60, 10, w - 28, 42}, white)) << "the icon";
   }
+
+  // The progress page, read from the screen at two moments of the copy with the worker
+  // held: the bar's filled width follows its position, and the status line shows each file.
+  Press(licence, IDC_NEXT);
+  HWND destination = installer.WaitForPage(Page::kDestination);
+  ASSERT_NE(destination, nullptr);
+  Press(destination, IDC_NEXT);
+  HWND summary = installer.WaitForPage(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  HeldWorker worker(installer.process().Id());
+  Press(summary, IDC_NEXT);
+  ASSERT_TRUE(worker.Catch(kDefaultWaitMs));  // first: the installer stands still until then
+  HWND progress = installer.WaitForPage(Page::kProgress);
+  ASSERT_NE(progress, nullptr);
+  HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
+  HWND status = GetDlgItem(progress, IDC_STATUS_TEXT);
+  std::vector<DWORD> statusPixels[2];
+  for (int moment = 0, wanted = 1; moment < 2; ++moment, wanted += 1) {
+    ASSERT_TRUE(WaitUntil([&] { return ProgressPosition(progress) >= wanted || !worker.Step(); }));
+    const int position = ProgressPosition(progress);
+    const int maximum = ProgressMaximum(progress);  // the range is set by now
+    ASSERT_LT(position, maximum) << "the worker was held before the end";
+    Sleep(300);  // far more than the page's repaint interval
+    const ClientSnapshot shot(bar);
+    const int middle = shot.Height() / 2;
+    const COLORREF empty = shot.Pixel(shot.Width() - 3, middle);
+    int filled = 0;
+    for (int x = 0; x < shot.Width() - 3; ++x) {
+      if (shot.Pixel(x, middle) != empty) filled = x + 1;
+    }
+    EXPECT_NEAR(static_cast<double>(filled) / shot.Width(), static_cast<double>(position) / maximum, 0.08)
+        << "position " << position << " of " << maximum;
+    statusPixels[moment] = ClientSnapshot(status).Pixels();
+    EXPECT_FALSE(WindowText(status).empty());
+    wanted = position;
+  }
+  EXPECT_NE(statusPixels[0], statusPixels[1]) << "the status line shows the later file";
+  worker.Release();
+  HWND finish = installer.WaitForPage(Page::kFinish);
+  ASSERT_NE(finish, nullptr);
+  EXPECT_TRUE(installer.FinishWithoutProduct(finish));
 }
 
 }  // namespace

@@ -146,6 +146,12 @@ TEST_F(MediumBuilderTool, CheckReportsEveryFaultOfAHandMadeMedium) {
   EXPECT_NE(errors_.find("install.inf:3: error: an empty line or \"*****\" ends the list here"), std::string::npos)
       << errors_;
   EXPECT_NE(errors_.find("License.txt: error: holds a NUL byte"), std::string::npos) << errors_;
+
+  // Mended by hand, with the CR LF after the last line that editors add: a good medium.
+  Write("hand/install.inf", "brisel.ini\r\nlumora.exe\r\n");
+  Write("hand/data/lumora.exe", "MZ");
+  Write("hand/License.txt", "licence\r\n");
+  EXPECT_EQ(Run("check '" + (dir_ / "hand").string() + "'"), 0) << errors_;
 }
 
 }  // namespace

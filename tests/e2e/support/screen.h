@@ -17,6 +17,7 @@ class ClientSnapshot {
   COLORREF Pixel(int x, int y) const;
   // Whether any pixel of `area` differs from `colour`.
   bool AnyPixelOtherThan(RECT area, COLORREF colour) const;
+  const std::vector<DWORD>& Pixels() const { return pixels_; }
 
  private:
   int width_ = 0;

@@ -1,0 +1,98 @@
+#include "tests/e2e/support/held_worker.h"
+
+namespace e2e {
+
+namespace {
+
+// The address range of the program's own image in the debugged process.
+struct ImageRange {
+  ULONG_PTR start = 0;
+  ULONG_PTR end = 0;
+  bool Holds(const void* address) const {
+    const auto value = reinterpret_cast<ULONG_PTR>(address);
+    return value >= start && value < end;
+  }
+};
+
+ImageRange RangeOf(HANDLE process, void* base) {
+  IMAGE_DOS_HEADER dos{};
+  IMAGE_NT_HEADERS64 nt{};
+  SIZE_T read = 0;
+  if (!ReadProcessMemory(process, base, &dos, sizeof dos, &read) ||
+      !ReadProcessMemory(process, static_cast<char*>(base) + dos.e_lfanew, &nt, sizeof nt, &read)) {
+    return {};
+  }
+  const auto start = reinterpret_cast<ULONG_PTR>(base);
+  return {start, start + nt.OptionalHeader.SizeOfImage};
+}
+
+}  // namespace
+
+HeldWorker::HeldWorker(DWORD processId) : processId_(processId) {
+  attached_ = DebugActiveProcess(processId) != FALSE;
+  // The installer must outlive this debugger whatever happens to the test.
+  if (attached_) DebugSetProcessKillOnExit(FALSE);
+}
+
+HeldWorker::~HeldWorker() {
+  Detach();
+  Release();
+}
+
+bool HeldWorker::Catch(DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  ImageRange image;
+  DEBUG_EVENT event{};
+  while (attached_ && worker_ == nullptr && GetTickCount64() < deadline) {
+    if (!WaitForDebugEvent(&event, 50)) continue;
+    DWORD continueStatus = DBG_CONTINUE;
+    switch (event.dwDebugEventCode) {
+      case CREATE_PROCESS_DEBUG_EVENT:
+        image = RangeOf(event.u.CreateProcessInfo.hProcess, event.u.CreateProcessInfo.lpBaseOfImage);
+        if (event.u.CreateProcessInfo.hFile != nullptr) CloseHandle(event.u.CreateProcessInfo.hFile);
+        break;
+      case LOAD_DLL_DEBUG_EVENT:
+        if (event.u.LoadDll.hFile != nullptr) CloseHandle(event.u.LoadDll.hFile);
+        break;
+      case CREATE_THREAD_DEBUG_EVENT:
+        // The program's only thread of its own code besides the main thread.
+        if (image.Holds(reinterpret_cast<void*>(event.u.CreateThread.lpStartAddress))) {
+          worker_ = OpenThread(THREAD_SUSPEND_RESUME | SYNCHRONIZE, FALSE, event.dwThreadId);
+          if (worker_ != nullptr) SuspendThread(worker_);
+        }
+        break;
+      case EXCEPTION_DEBUG_EVENT:
+        // The attach's own break-in is ours; any other exception is the program's.
+        if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT) {
+          continueStatus = DBG_EXCEPTION_NOT_HANDLED;
+        }
+        break;
+      default: break;
+    }
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
+  }
+  Detach();
+  return worker_ != nullptr;
+}
+
+bool HeldWorker::Step() {
+  if (worker_ == nullptr) return false;
+  ResumeThread(worker_);
+  const bool ended = WaitForSingleObject(worker_, 1) != WAIT_TIMEOUT;
+  SuspendThread(worker_);
+  return !ended;
+}
+
+void HeldWorker::Release() {
+  if (worker_ == nullptr) return;
+  ResumeThread(worker_);
+  CloseHandle(worker_);
+  worker_ = nullptr;
+}
+
+void HeldWorker::Detach() {
+  if (attached_) DebugActiveProcessStop(processId_);
+  attached_ = false;
+}
+
+}  // namespace e2e
