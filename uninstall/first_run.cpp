@@ -2,6 +2,7 @@
 #include <optional>
 #include <string>
 
+#include "common/files/read_only.h"
 #include "product/product_facts.h"
 #include "product/product_windows.h"
 #include "uninstall/uninstaller.h"
@@ -26,7 +27,11 @@ std::optional<Copy> CopyToTemporaryFolder() {
   char ownPath[266] = "";
   const DWORD ownLength = GetModuleFileNameA(nullptr, ownPath, sizeof ownPath);
   if (ownLength == 0 || ownLength >= sizeof ownPath) return std::nullopt;
+  // A copy left by a removal from a CD is read-only and would refuse the overwrite; this
+  // one would be read-only too, and refuse the next removal.
+  files::ClearReadOnly(copyPath);
   if (!CopyFileA(ownPath, copyPath.c_str(), FALSE)) return std::nullopt;
+  files::ClearReadOnly(copyPath);
 
   const std::string self(ownPath);
   const std::size_t lastBackslash = self.rfind('\\');

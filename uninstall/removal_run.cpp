@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/files/read_only.h"
 #include "common/uninstall_log/log_removal.h"
 #include "product/product_facts.h"
 #include "uninstall/uninstaller.h"
@@ -9,11 +10,14 @@ namespace uninstall {
 
 namespace {
 
-// The first run may still be ending and holds its program file while it lives.
+// The first run may still be ending and holds its program file while it lives. Once the
+// file is gone there is nothing to wait for: a later install may put a new one there.
 void DeleteWhileLocked(const std::string& path) {
   constexpr int kMoreTries = 600;
   constexpr DWORD kPauseMs = 100;
-  for (int retry = 0; !DeleteFileA(path.c_str()) && retry < kMoreTries; ++retry) Sleep(kPauseMs);
+  for (int retry = 0; !files::DeleteFileAlways(path) && !files::IsGone(GetLastError()) && retry < kMoreTries; ++retry) {
+    Sleep(kPauseMs);
+  }
 }
 
 // The installed program lies beside the log; a log path without a folder names none.
@@ -42,27 +46,28 @@ void Report(HANDLE pipe, ExitCode code) {
 
 ExitCode RemovalRun(const std::string& logPath) {
   std::optional<std::string> text = uninstall_log::ReadWholeLog(logPath);
-  if (HANDLE pipe = ReportPipe()) {
-    if (!text) {
+  HANDLE pipe = ReportPipe();
+  if (!text) {
+    if (pipe != nullptr) {
       Report(pipe, kNothingRemoved);
       return kNothingRemoved;
     }
-    DeleteFileA(logPath.c_str());
-    // Files and registry entries first; the first run ends with the report, and only then
-    // can its program file go, and with it the install folder.
-    uninstall_log::CarryOutSections(*text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView, [&] {
-      Report(pipe, kRemoved);
-      DeleteInstalledProgram(logPath);
-    });
+    ShowFinishPage();
     return kRemoved;
   }
-  if (text) {
-    DeleteFileA(logPath.c_str());
-    DeleteInstalledProgram(logPath);
-    uninstall_log::CarryOutSections(*text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView);
-  }
-  ShowFinishPage();
-  return kRemoved;
+  // The log goes only when the files and registry entries it lists are gone; then the
+  // first run may end with the report, and only then can its program file go, and with
+  // it the install folder.
+  ExitCode result = kRemoved;
+  uninstall_log::CarryOutSections(*text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView,
+                                  [&](int entriesLeft) {
+                                    files::DeleteFileAlways(logPath);
+                                    result = entriesLeft == 0 ? kRemoved : kRemovedInPart;
+                                    if (pipe != nullptr) Report(pipe, result);
+                                    DeleteInstalledProgram(logPath);
+                                  });
+  if (pipe == nullptr) ShowFinishPage();
+  return result;
 }
 
 }  // namespace uninstall

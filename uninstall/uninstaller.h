@@ -8,7 +8,13 @@
 namespace uninstall {
 
 // Exit codes of an unattended removal (/S); every interactive path ends with 0.
-enum ExitCode : int { kRemoved = 0, kProductRunning = 2, kMonitorRunning = 3, kNothingRemoved = 6 };
+enum ExitCode : int {
+  kRemoved = 0,
+  kProductRunning = 2,
+  kMonitorRunning = 3,
+  kNothingRemoved = 6,
+  kRemovedInPart = 8,  // a listed file or registry entry is still there
+};
 
 // In an unattended removal, the environment variable through which the first run hands
 // its copy the write end of a pipe: the copy writes its exit code there once the files
@@ -23,9 +29,10 @@ void FirstRun();
 // window. It waits for the copy's report and answers the exit code it reports.
 ExitCode UnattendedFirstRun();
 
-// Run by that copy: removes what the log lists, then shows the finish page; unattended
-// (a report pipe in the environment), it reports, deletes the installed program and the
-// folders last, shows nothing and answers its exit code.
+// Run by that copy: removes the files and registry entries the log lists, then the log,
+// the installed program and the folders, so that a removal ended part-way can be run
+// again; then shows the finish page. Unattended (a report pipe in the environment), it
+// reports once the log is gone, shows nothing and answers its exit code.
 ExitCode RemovalRun(const std::string& logPath);
 
 // The finish page from template IDD_UNINSTALL_FINISH; returns when Finish or the close box ends it.

@@ -4,23 +4,34 @@
 
 #include <vector>
 
+#include "common/files/read_only.h"
 #include "common/files/whole_file.h"
 #include "common/registry/product_keys.h"
 
 namespace uninstall_log {
 namespace {
 
-void RemoveRegistryEntry(char* line, RootRule rule, registry::View view) {
+// Removes the key or value a record names; false when it is still there afterwards.
+bool RemoveRegistryEntry(char* line, RootRule rule, registry::View view) {
   const RegistryRecord record = SplitRegistryRecord(line, rule);
   HKEY root = record.root == RegistryRoot::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-  if (record.valueName == nullptr) {
-    registry::DeleteKey(root, record.key, view);
-    return;
-  }
   HKEY key = nullptr;
-  if (registry::OpenKey(root, record.key, view, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueA(key, record.valueName);
+  if (record.valueName == nullptr) {
+    if (registry::DeleteKey(root, record.key, view) == ERROR_SUCCESS) return true;
+    const bool stays = registry::OpenKey(root, record.key, view, KEY_READ, &key) == ERROR_SUCCESS;
+    if (stays) RegCloseKey(key);
+    return !stays;
+  }
+  const LONG opened = registry::OpenKey(root, record.key, view, KEY_SET_VALUE, &key);
+  if (opened != ERROR_SUCCESS) return opened == ERROR_FILE_NOT_FOUND;
+  const LONG deleted = RegDeleteValueA(key, record.valueName);
   RegCloseKey(key);
+  return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
+}
+
+// Deletes a listed file, read-only or not; false when it is still there afterwards.
+bool RemoveFile(const char* path) {
+  return files::DeleteFileAlways(path) || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
@@ -28,19 +39,20 @@ void RemoveRegistryEntry(char* line, RootRule rule, registry::View view) {
 std::optional<std::string> ReadWholeLog(const std::string& path) { return files::ReadWholeFile(path, 0); }
 
 void CarryOutSections(std::string& text, RootRule rule, registry::View view,
-                      const std::function<void()>& beforeFolders) {
+                      const std::function<void(int entriesLeft)>& beforeFolders) {
   // The sections come in order, so the folders, kept until the walk is done, are still
   // removed in the log's order and after everything else.
   std::vector<const char*> folders;
+  int left = 0;
   // std::string keeps a NUL after its last byte: the walk's end mark.
-  ForEachRecord(text.data(), [rule, view, &folders](Section section, char* line) {
+  ForEachRecord(text.data(), [rule, view, &folders, &left](Section section, char* line) {
     switch (section) {
-      case kFilesSection: DeleteFileA(line); break;
-      case kRegistrySection: RemoveRegistryEntry(line, rule, view); break;
+      case kFilesSection: left += RemoveFile(line) ? 0 : 1; break;
+      case kRegistrySection: left += RemoveRegistryEntry(line, rule, view) ? 0 : 1; break;
       case kFoldersSection: folders.push_back(line); break;
     }
   });
-  if (beforeFolders) beforeFolders();
+  if (beforeFolders) beforeFolders(left);
   for (const char* folder : folders) RemoveDirectoryA(folder);
 }
 

@@ -14,11 +14,13 @@ namespace uninstall_log {
 // The whole log, opened without sharing, or nothing when it cannot be opened.
 std::optional<std::string> ReadWholeLog(const std::string& path);
 
-// Deletes every file of section 0, removes every registry key or value of section 1 and
-// every (empty) folder of section 2, splitting `text` in place. HKEY_LOCAL_MACHINE
-// records are carried out in `view`. `beforeFolders`, when given, runs once between the
-// registry section and the folder section. Every failure is passed over; the walk goes on.
+// Deletes every file of section 0 (read-only ones too), removes every registry key or
+// value of section 1 and every (empty) folder of section 2, splitting `text` in place.
+// HKEY_LOCAL_MACHINE records are carried out in `view`. `beforeFolders`, when given, runs
+// once between the registry section and the folder section, with the number of listed
+// files and registry entries still there (one that was already absent counts as
+// removed). Every failure is passed over; the walk goes on.
 void CarryOutSections(std::string& text, RootRule rule, registry::View view,
-                      const std::function<void()>& beforeFolders = {});
+                       const std::function<void(int entriesLeft)>& beforeFolders = {});
 
 }  // namespace uninstall_log

@@ -14,6 +14,7 @@
 #include "install/engine/manifest_rules.h"
 #include "install/engine/shell_integration.h"
 #include "install/pages/worker_link.h"
+#include "common/files/read_only.h"
 #include "common/files/whole_file.h"
 #include "product/product_facts.h"
 
@@ -63,10 +64,12 @@ class InstallRun {
   unsigned long long copiedBytes_ = 0;  // of the product files, for the installed-programs entry
 };
 
-// The size of a file copied a moment ago.
-unsigned long long FileBytes(const std::string& path) {
+// The size of a file copied a moment ago. A copy from a CD is read-only like its source;
+// the same query tells, so a writable medium costs no further call.
+unsigned long long CopiedFileBytes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  files::ClearReadOnly(path, data.dwFileAttributes);
   return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
@@ -81,7 +84,9 @@ void InstallRun::Execute() {
   const int lineCount = static_cast<int>(lines_.size());
   if (lineCount <= 0) return EarlyFailure(manifestPath + app::kManifestInvalid, ERROR_SUCCESS);
 
-  CopyFileA((SourceDir + product::kUninstallerFile).c_str(), uninstallerPath_.c_str(), FALSE);
+  if (CopyFileA((SourceDir + product::kUninstallerFile).c_str(), uninstallerPath_.c_str(), FALSE)) {
+    files::ClearReadOnly(uninstallerPath_);
+  }
   const std::string logPath = TargetDir + "\\" + product::kUninstallLogFile;
   if (!log_.Create(logPath)) return EarlyFailure(logPath + app::kCannotCreate, GetLastError());
   beforeFirstFile.reset();
@@ -139,7 +144,7 @@ bool InstallRun::CopyLoop(int lineCount) {
       const ProfileTimer timer(ProfileStep::kLogRecord);
       log_.Record(destination);
     }
-    const unsigned long long bytes = copied && !loggedOnly ? FileBytes(destination) : 0;
+    const unsigned long long bytes = copied && !loggedOnly ? CopiedFileBytes(destination) : 0;
     copiedBytes_ += bytes;
     app::Diagnose("line " + std::to_string(index + 1) + ": " + destination + ", " + std::to_string(bytes) + " bytes, " +
                   (loggedOnly ? "logged, not copied"

@@ -329,9 +329,11 @@ TEST_F(InstallTest, WindowsVersionDecidesWhereShortcutsGo) {
   }
 }
 
+// From a medium whose every file is read-only, as on a CD.
 TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) {
   const MachineState before = CaptureMachineState();
   Medium medium(TestFolder("medium"));
+  medium.MakeReadOnly();
   const std::string parent = "C:\\Program Files\\Deploy Test";
   const std::string target = parent + "\\Quendral 1.3";
   Installer installer(medium, "/s /D=" + target);
@@ -345,6 +347,7 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
     bytes += copied.size();
   }
   EXPECT_FALSE(FolderExists(kMorvessaFolder)) << "the default folder is not created";
+  EXPECT_FALSE(AnyFileReadOnly(target));
   // As an interactive install into that folder logs it, with the two folders start-up
   // created, deepest first, at the end.
   EXPECT_EQ(ReadBytes(target + "\\uninstall.inf"), target + "\\brisel.ini\r\n" + target + "\\lumora.exe\r\n" + target +
@@ -389,6 +392,24 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
   EXPECT_TRUE(WaitUntil([&] { return !FolderExists(parent); }, 10000));
   const MachineState after = CaptureMachineState();
   EXPECT_TRUE(before == after) << Difference(before, after);
+
+  // A file that another program holds without delete sharing stays, and the quiet
+  // uninstall says so; everything else it lists goes.
+  Installer again(medium, "/S /D=" + target);
+  ASSERT_TRUE(again.WaitForExit(kInstallWaitMs));
+  HANDLE held = CreateFileA((target + "\\lumora.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Process inPart(quiet, target + "\\uninstall.exe");
+  ASSERT_TRUE(inPart.WaitForExit(70000));
+  EXPECT_EQ(inPart.ExitCode(), 8u);
+  CloseHandle(held);
+  EXPECT_TRUE(FileExists(target + "\\lumora.exe"));
+  EXPECT_FALSE(FileExists(target + "\\vigilo.exe") || FileExists(target + "\\lumora.chm"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kProductView));
+  EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", kProductView).has_value());
+  EXPECT_TRUE(WaitUntil([&] { return !FileExists(target + "\\uninstall.exe"); }, 10000));
+  RemoveTree(parent);
 }
 
 TEST_F(InstallTest, UnattendedFailureIsRolledBackAndTheDiagnosticLogNamesTheFile) {

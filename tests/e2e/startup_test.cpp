@@ -122,6 +122,10 @@ TEST_F(StartupTest, YesReplaysTheEarlierVersionsLogInTheViewWhereItIsRegistered)
     const REGSAM otherView = view == kProductView ? 0 : kProductView;
     WriteString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", "other view", otherView);
     EarlierInstall old(TestFolder(view == kProductView ? "old32" : "old64"), "1.2", true, view);
+    // Installed from its CD by the old kit: read-only.
+    for (const char* name : {"\\lumora.exe", "\\uninstall.exe", "\\uninstall.inf"}) {
+      SetFileAttributesA((old.folder + name).c_str(), FILE_ATTRIBUTE_READONLY);
+    }
     Medium medium(TestFolder(view == kProductView ? "medium32" : "medium64"));
     Installer installer(medium);
     const MessageBoxSeen box = installer.WaitForMessageBox();

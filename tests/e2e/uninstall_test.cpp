@@ -33,45 +33,61 @@ class UninstallTest : public KitTest {
   }
 };
 
+// From a medium whose every file is read-only, as on a CD, twice in a row: the second
+// round meets the first round's copy in the temporary folder.
 TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
   const MachineState before = CaptureMachineState();
-  {
-    Medium medium(TestFolder("medium"));
-    Installer installer(medium);
-    ASSERT_TRUE(installer.StartCopy());
-    HWND finish = installer.WaitForPage(Page::kFinish, 60000);
+  Medium medium(TestFolder("medium"));
+  medium.MakeReadOnly();
+  // Under Wine, as on Windows, a read-only file refuses to be deleted until the attribute
+  // is cleared.
+  const std::string scratch = TestFolder("scratch") + "\\read-only.txt";
+  WriteBytes(scratch, "x");
+  SetFileAttributesA(scratch.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(DeleteFileA(scratch.c_str()));
+  SetFileAttributesA(scratch.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(DeleteFileA(scratch.c_str()));
+  for (int round = 1; round <= 2; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    {
+      Installer installer(medium);
+      ASSERT_TRUE(installer.StartCopy());
+      HWND finish = installer.WaitForPage(Page::kFinish, 60000);
+      ASSERT_NE(finish, nullptr);
+      ASSERT_TRUE(installer.FinishWithoutProduct(finish));  // the review monitor, which the uninstaller must close
+    }
+    ASSERT_TRUE(WaitFor([] { return FindWindowA(nullptr, "Quendral复习自动检查"); }));
+    ASSERT_TRUE(FileExists(kDefaultTarget + "\\uninstall.exe"));
+    EXPECT_FALSE(AnyFileReadOnly(kDefaultTarget)) << "the copies are the kit's own, not the CD's";
+    // Registered where the line's 32-bit kits look, and only there.
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo").has_value());
+    EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", kProductView).has_value());
+
+    // As Windows' list of programs starts it: the registered value, unquoted with its
+    // blanks, as both the application name and the command line.
+    const std::string registered =
+        ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView).value_or("");
+    ASSERT_EQ(registered, kDefaultTarget + "\\uninstall.exe");
+    Process firstRun(registered, registered);
+    const MessageBoxSeen question = WaitForMessageBox(firstRun.Id());
+    EXPECT_EQ(question.text, "是否要完全删除Quendral应用程序及其所有组件？");
+    EXPECT_EQ(question.caption, "确认文件删除");
+    EXPECT_EQ(question.owner, nullptr);
+    EXPECT_TRUE(question.hasYesNo);
+    Press(question.window, IDYES);
+    EXPECT_TRUE(firstRun.WaitForExit());
+    HWND finish = WaitForUninstallFinishPage(70000);
     ASSERT_NE(finish, nullptr);
-    ASSERT_TRUE(installer.FinishWithoutProduct(finish));  // the review monitor, which the uninstaller must close
+    EXPECT_TRUE(PressFinish(finish));
+
+    EXPECT_FALSE(FindWindowA(nullptr, "Quendral复习自动检查")) << "the review monitor was asked to close";
+    const MachineState after = CaptureMachineState();
+    EXPECT_TRUE(before == after) << Difference(before, after);
+    EXPECT_FALSE(FolderExists(kMorvessaFolder));
+    EXPECT_TRUE(FileExists(TempCopy())) << "the copy in the temporary folder stays";
+    EXPECT_EQ(GetFileAttributesA(TempCopy().c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << "a later removal replaces it";
   }
-  ASSERT_TRUE(WaitFor([] { return FindWindowA(nullptr, "Quendral复习自动检查"); }));
-  ASSERT_TRUE(FileExists(kDefaultTarget + "\\uninstall.exe"));
-  // Registered where the line's 32-bit kits look, and only there.
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-  EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo").has_value());
-  EXPECT_TRUE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", kProductView).has_value());
-
-  // As Windows' list of programs starts it: the registered value, unquoted with its
-  // blanks, as both the application name and the command line.
-  const std::string registered =
-      ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView).value_or("");
-  ASSERT_EQ(registered, kDefaultTarget + "\\uninstall.exe");
-  Process firstRun(registered, registered);
-  const MessageBoxSeen question = WaitForMessageBox(firstRun.Id());
-  EXPECT_EQ(question.text, "是否要完全删除Quendral应用程序及其所有组件？");
-  EXPECT_EQ(question.caption, "确认文件删除");
-  EXPECT_EQ(question.owner, nullptr);
-  EXPECT_TRUE(question.hasYesNo);
-  Press(question.window, IDYES);
-  EXPECT_TRUE(firstRun.WaitForExit());
-  HWND finish = WaitForUninstallFinishPage(70000);
-  ASSERT_NE(finish, nullptr);
-  EXPECT_TRUE(PressFinish(finish));
-
-  EXPECT_FALSE(FindWindowA(nullptr, "Quendral复习自动检查")) << "the review monitor was asked to close";
-  const MachineState after = CaptureMachineState();
-  EXPECT_TRUE(before == after) << Difference(before, after);
-  EXPECT_FALSE(FolderExists(kMorvessaFolder));
-  EXPECT_TRUE(FileExists(TempCopy())) << "the copy in the temporary folder stays";
 }
 
 TEST_F(UninstallTest, NoEndsTheFirstRunWithNothingTouched) {
@@ -231,6 +247,35 @@ TEST_F(UninstallTest, RemovalWaitsWhileTheInstalledProgramIsStillHeld) {
   ASSERT_NE(finish, nullptr);
   EXPECT_FALSE(FileExists(program));
   EXPECT_TRUE(PressFinish(finish));
+}
+
+// Ended from outside part-way, as by a forced log-off or a deployment system's time-out:
+// the same quiet command again finishes the removal.
+TEST_F(UninstallTest, QuietRemovalEndedPartWayIsFinishedByTheSameCommand) {
+  const std::string folder = TestFolder("installed folder");
+  const std::string first = folder + "\\first.txt";
+  const std::string last = folder + "\\last.txt";
+  std::string log = first + "\r\n";
+  for (int i = 0; i < 20000; ++i) log += folder + "\\missing" + std::to_string(i) + "\r\n";
+  log += last + "\r\n\r\nHKEY_LOCAL_MACHINE,Software\\Morvessa-Test\r\n\r\n" + folder + "\r\n";
+  const std::string uninstaller = MakeInstallFolder(log) + "\\uninstall.exe";
+  WriteBytes(first, "1");
+  WriteBytes(last, "2");
+  WriteString(HKEY_LOCAL_MACHINE, "Software\\Morvessa-Test", "v", "1", kProductView);
+  const std::string quiet = "\"" + uninstaller + "\" /S";
+  {
+    Process removal(quiet, uninstaller);
+    ASSERT_TRUE(WaitUntil([&] { return !FileExists(first); }));
+    EXPECT_GE(EndProcessesNamed("uninstall.exe"), 1);
+  }
+  ASSERT_TRUE(FileExists(last)) << "the removal was ended part-way";
+  EXPECT_TRUE(FileExists(folder + "\\uninstall.inf")) << "the log stays until its work is done";
+  Process again(quiet, uninstaller);
+  ASSERT_TRUE(again.WaitForExit(70000));
+  EXPECT_EQ(again.ExitCode(), 0u);
+  EXPECT_FALSE(FileExists(last));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Morvessa-Test", kProductView));
+  EXPECT_TRUE(WaitUntil([&] { return !FolderExists(folder); }, 10000));
 }
 
 TEST_F(UninstallTest, FinishPageClosesOnlyByFinishOrTheCloseBox) {

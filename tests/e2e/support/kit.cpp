@@ -48,6 +48,21 @@ void Medium::AddDataFile(const std::string& name, const std::string& bytes) {
   WriteBytes(dir_ + "data\\" + name, bytes);
 }
 
+void Medium::MakeReadOnly() const {
+  for (const auto& [name, size] : ListTree(dir_)) {
+    if (size >= 0) SetFileAttributesA((dir_ + name).c_str(), FILE_ATTRIBUTE_READONLY);
+  }
+  EXPECT_TRUE(AnyFileReadOnly(dir_));
+}
+
+bool AnyFileReadOnly(const std::string& root) {
+  for (const auto& [name, size] : ListTree(root)) {
+    const DWORD attributes = GetFileAttributesA((WithBackslash(root) + name).c_str());
+    if (size >= 0 && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return true;
+  }
+  return false;
+}
+
 Page PageOf(HWND window) { return WindowText(window) == kWizardCaption ? PageByControls(window) : Page::kUnknown; }
 
 Page PageByControls(HWND window) {

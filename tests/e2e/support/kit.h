@@ -46,6 +46,8 @@ class Medium {
   std::string Installer() const { return dir_ + "install.exe"; }
   void SetManifest(const std::string& bytes) { WriteBytes(dir_ + "install.inf", bytes); }
   void AddDataFile(const std::string& name, const std::string& bytes);
+  // Every file read-only, as on a CD.
+  void MakeReadOnly() const;
 
  private:
   std::string dir_;
@@ -56,6 +58,9 @@ enum class Page { kWelcome, kLicence, kDestination, kSummary, kProgress, kFinish
 Page PageOf(HWND window);
 // The same by the controls alone, whatever the caption.
 Page PageByControls(HWND window);
+
+// Whether any file under `root` is read-only.
+bool AnyFileReadOnly(const std::string& root);
 
 // A running install.exe.
 class Installer {

@@ -1,5 +1,7 @@
 #include "tests/e2e/support/process.h"
 
+#include <tlhelp32.h>
+
 #include <psapi.h>
 
 #include <vector>
@@ -126,6 +128,24 @@ bool MessageBoxOpen(DWORD processId) {
 
 void Press(HWND dialog, int id) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+int EndProcessesNamed(const std::string& fileName) {
+  int ended = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (lstrcmpiA(entry.szExeFile, fileName.c_str()) != 0) continue;
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+      if (TerminateProcess(process, 1)) ++ended;
+      WaitForSingleObject(process, 5000);
+      CloseHandle(process);
+    }
+  }
+  CloseHandle(snapshot);
+  return ended;
 }
 
 void EndProgramsWithWindow(const std::vector<std::string>& titles) {

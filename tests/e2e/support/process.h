@@ -62,6 +62,10 @@ bool MessageBoxOpen(DWORD processId);
 // Presses a button of a message box or dialog (IDYES, IDNO, IDOK, ...).
 void Press(HWND dialog, int id);
 
+// Ends every process whose program file is named `fileName` (as a forced log-off or
+// Task Manager would); answers how many were ended.
+int EndProcessesNamed(const std::string& fileName);
+
 // Ends every process that shows a top-level window with one of these titles.
 void EndProgramsWithWindow(const std::vector<std::string>& titles);
 
