@@ -22,11 +22,17 @@ MAKE_MEDIUM = $(BUILD_DIR)/native/builder/make_medium
 
 # A medium from a product folder:
 #   make medium PRODUCT=<folder> OUT=<folder> [LICENCE=<file>] [ADNOTE=<text>] [ORDER=<file>] [ISO=<file>]
+#     [SIGN_CERT=<PEM chain> SIGN_KEY=<PEM key> | SIGN_PKCS12=<file> [SIGN_PASSWORD_FILE=<file>]] [TIMESTAMP=<url>]
+#   (a PKCS#12 password may also come in the environment variable SIGN_PASSWORD)
 medium: build
 	@$(if $(ISO),bash scripts/install_deps.sh xorriso)
 	$(MAKE_MEDIUM) build "$(PRODUCT)" "$(OUT)" $(BUILD_DIR)/win/install/install.exe \
 	  $(BUILD_DIR)/win/uninstall/uninstall.exe $(if $(LICENCE),--licence "$(LICENCE)") \
-	  $(if $(ADNOTE),--adnote "$(ADNOTE)") $(if $(ORDER),--order "$(ORDER)") $(if $(ISO),--iso "$(ISO)")
+	  $(if $(ADNOTE),--adnote "$(ADNOTE)") $(if $(ORDER),--order "$(ORDER)") $(if $(ISO),--iso "$(ISO)") \
+	  $(if $(SIGN_CERT),--sign-cert "$(SIGN_CERT)") $(if $(SIGN_KEY),--sign-key "$(SIGN_KEY)") \
+	  $(if $(SIGN_PKCS12),--sign-pkcs12 "$(SIGN_PKCS12)") \
+	  $(if $(SIGN_PASSWORD_FILE),--sign-password-file "$(SIGN_PASSWORD_FILE)") \
+	  $(if $(TIMESTAMP),--timestamp "$(TIMESTAMP)")
 
 # The installer's rules over an existing medium: make check-medium MEDIUM=<folder>
 check-medium: build

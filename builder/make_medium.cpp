@@ -24,6 +24,7 @@
 
 #include "builder/gbk_text.h"
 #include "builder/medium_rules.h"
+#include "builder/signing.h"
 #include "install/engine/adnote.h"
 #include "product/product_facts.h"
 
@@ -242,6 +243,18 @@ int Build(const std::map<std::string, std::string>& options) {
     std::cerr << staging.string() << ": error: the medium could not be written\n";
     return 1;
   }
+  // Signed and verified in the staging folder: a failure leaves no medium behind.
+  if (SigningRequested(options)) {
+    for (const auto& [name, path] : programs) {
+      std::string error;
+      if (!SignProgram(staging / name, options, error)) {
+        std::cerr << name << ": error: " << error << "\n";
+        fs::remove_all(staging);
+        return 1;
+      }
+      std::printf("%s: signed by %s\n", name.c_str(), ReadSignature(staging / name).subject.c_str());
+    }
+  }
   if (fs::exists(out)) fs::remove(out);
   fs::rename(staging, out);
 
@@ -319,6 +332,16 @@ int Check(const fs::path& medium) {
       }
     }
   }
+  for (const char* program : {"install.exe", "uninstall.exe"}) {
+    if (!fs::is_regular_file(medium / program)) continue;
+    const Signature signature = ReadSignature(medium / program);
+    if (signature.present && !signature.intact) {
+      fail(program, "changed after it was signed: its signature no longer matches it");
+    } else {
+      std::printf("%s: %s\n", program,
+                  signature.present ? ("signed by " + signature.subject + " and valid").c_str() : "unsigned");
+    }
+  }
   for (const Problem& problem : problems) std::cerr << Describe(problem) << "\n";
   if (!problems.empty()) {
     std::cerr << problems.size() << " problem(s) in " << medium.string() << "\n";
@@ -330,7 +353,8 @@ int Check(const fs::path& medium) {
 
 int Usage() {
   std::cerr << "usage: make_medium build PRODUCT OUT INSTALL_EXE UNINSTALL_EXE [--licence FILE] [--adnote TEXT]\n"
-               "                         [--order FILE] [--iso FILE]\n"
+               "                         [--order FILE] [--iso FILE] [--sign-cert PEM --sign-key PEM]\n"
+               "                         [--sign-pkcs12 FILE [--sign-password-file FILE]] [--timestamp URL]\n"
                "       make_medium check MEDIUM\n";
   return 2;
 }
@@ -346,9 +370,10 @@ int main(int argc, char** argv) {
   std::map<std::string, std::string> options = {
       {"product", args[1]}, {"out", args[2]}, {"install.exe", args[3]}, {"uninstall.exe", args[4]}};
   for (std::size_t i = 5; i + 1 < args.size(); i += 2) {
-    if (args[i] != "--licence" && args[i] != "--adnote" && args[i] != "--order" && args[i] != "--iso") {
-      return builder::Usage();
-    }
+    static const std::set<std::string> known = {"--licence",   "--adnote",   "--order",      "--iso",
+                                                "--sign-cert", "--sign-key", "--sign-pkcs12", "--sign-password-file",
+                                                "--timestamp"};
+    if (known.count(args[i]) == 0) return builder::Usage();
     options[args[i].substr(2)] = args[i + 1];
   }
   return builder::Build(options);

@@ -6,6 +6,10 @@
 
 namespace product {
 
+// The maker's home page: target of the "Morvessa公司主页" shortcut, and named in the
+// programs' signatures.
+inline constexpr char kHomePageAddress[] = "http://www.morvessa.com.cn/index.asp";
+
 // Top-level window of the running product (lumora.exe).
 inline constexpr char kMainWindowTitle[] = "Quendral";
 // Top-level window of the review monitor (vigilo.exe).

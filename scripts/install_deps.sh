@@ -19,9 +19,10 @@ commands=(
   clang-14:clang-14 clang++-14:clang-14
   localedef:libc-bin locale:libc-bin iconv:libc-bin
   mount:mount umount:mount timeout:coreutils mkfifo:coreutils
+  osslsigncode:osslsigncode openssl:openssl
 )
 packages=(g++-mingw-w64-x86-64 wine wine64 locales xvfb fonts-wqy-zenhei imagemagick
-          cmake make g++ libgtest-dev clang-14 libclang-rt-14-dev mount "$@")
+          cmake make g++ libgtest-dev clang-14 libclang-rt-14-dev mount osslsigncode openssl "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

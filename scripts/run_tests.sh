@@ -38,8 +38,15 @@ QUENDRAL_KIT_DIR="$(winepath -w "$BUILD_DIR/medium")"
 export QUENDRAL_KIT_DIR
 # A medium the builder makes from a product with Chinese names, for the test that installs it.
 rm -rf "$BUILD_DIR/builder-medium"
+# Signed with a certificate made here and now; no private key is kept anywhere.
+signing="$BUILD_DIR/test-signing"
+rm -rf "$signing" && mkdir -p "$signing"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Morvessa Test Signing/O=Morvessa" \
+  -keyout "$signing/key.pem" -out "$signing/cert.pem" >/dev/null 2>&1 || status=1
 "$BUILD_DIR/native/builder/make_medium" build "$root/tests/e2e/builder-product" "$BUILD_DIR/builder-medium" \
-  "$BUILD_DIR/win/install/install.exe" "$BUILD_DIR/win/uninstall/uninstall.exe" --adnote "来自生成器" >/dev/null || status=1
+  "$BUILD_DIR/win/install/install.exe" "$BUILD_DIR/win/uninstall/uninstall.exe" --adnote "来自生成器" \
+  --sign-cert "$signing/cert.pem" --sign-key "$signing/key.pem" >/dev/null || status=1
+rm -rf "$signing"
 QUENDRAL_BUILT_MEDIUM="$(winepath -w "$BUILD_DIR/builder-medium")"
 QUENDRAL_BUILDER_PRODUCT="$(winepath -w "$root/tests/e2e/builder-product")"
 export QUENDRAL_BUILT_MEDIUM QUENDRAL_BUILDER_PRODUCT

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "resources/product_version.h"
+
 #include <string>
 #include <vector>
 
@@ -27,7 +29,7 @@ extern bool InstallFailed;
 inline constexpr char ProductTitle[] = "Quendral1.3";
 inline constexpr char WizardCaption[] = "Quendral1.3安装程序";
 // The version being installed, as major * 10 + minor.
-inline constexpr int ProductVersion = 13;
+inline constexpr int ProductVersion = KIT_PRODUCT_VERSION;
 
 // Message box styles of the installer.
 inline constexpr UINT kErrorBox = MB_OK | MB_ICONHAND;

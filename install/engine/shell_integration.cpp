@@ -115,7 +115,7 @@ void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
         links.Save(log, programGroup, app::kMainShortcut, mainProgram, app::kMainShortcutText);
         links.Save(log, programGroup, app::kHelpShortcut, TargetDir + "\\" + product::kHelpFile,
                    app::kHelpShortcutText);
-        links.Save(log, programGroup, app::kHomePageShortcut, kHomePageAddress, app::kHomePageShortcutText);
+        links.Save(log, programGroup, app::kHomePageShortcut, product::kHomePageAddress, app::kHomePageShortcutText);
         links.Save(log, programGroup, app::kUninstallShortcut, uninstallerPath, app::kUninstallShortcutText);
       }
       if (auto desktop = ReadShellFolder(shellFolders, allUsers ? "Common Desktop" : "Desktop")) {

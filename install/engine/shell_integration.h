@@ -8,9 +8,6 @@
 
 namespace engine {
 
-// The maker's home page, target of the "Morvessa公司主页" shortcut.
-inline constexpr char kHomePageAddress[] = "http://www.morvessa.com.cn/index.asp";
-
 // The 18 empty folders of the product under TargetDir, each added to CreatedDirs.
 void CreateInstallTree();
 

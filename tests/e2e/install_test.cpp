@@ -482,12 +482,22 @@ TEST_F(InstallTest, MediumFromTheBuilderInstallsAndUninstalls) {
     EXPECT_EQ(ReadBytes(kDefaultTarget + "\\" + name), ReadBytes(product + "\\" + name)) << name;
   }
   EXPECT_EQ(ReadBytes(kDefaultTarget + "\\brisel.ini"), "[main]\r\nadnote=来自生成器\r\n") << "written, never copied";
+  // The medium's programs are signed (run_tests.sh signs it) and carry who made them; the
+  // installed uninstaller is a byte copy of the signed one, and so is its temporary copy.
+  const std::string signedUninstaller = ReadBytes(medium + "\\uninstall.exe");
+  EXPECT_TRUE(HasSignature(medium + "\\install.exe") && HasSignature(medium + "\\uninstall.exe"));
+  EXPECT_EQ(ReadBytes(kDefaultTarget + "\\uninstall.exe"), signedUninstaller);
+  EXPECT_EQ(VersionText(medium + "\\install.exe", "FileDescription"), "Quendral1.3安装程序");
+  EXPECT_EQ(VersionText(medium + "\\uninstall.exe", "FileDescription"), "Quendral删除程序");
+  EXPECT_EQ(VersionText(medium + "\\install.exe", "CompanyName"), "Morvessa");
+  EXPECT_EQ(VersionText(medium + "\\uninstall.exe", "ProductVersion"), "1.3");
   const std::string quiet =
       ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString", kProductView).value_or("");
   Process removal(quiet, kDefaultTarget + "\\uninstall.exe");
   ASSERT_TRUE(removal.WaitForExit(70000));
   EXPECT_EQ(removal.ExitCode(), 0u);
   EXPECT_TRUE(WaitUntil([] { return !FolderExists(kMorvessaFolder); }, 10000)) << "the settings file went too";
+  EXPECT_EQ(ReadBytes(TempFolder() + "uninstall.exe"), signedUninstaller);
 }
 
 }  // namespace

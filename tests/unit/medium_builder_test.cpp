@@ -154,4 +154,35 @@ TEST_F(MediumBuilderTool, CheckReportsEveryFaultOfAHandMadeMedium) {
   EXPECT_EQ(Run("check '" + (dir_ / "hand").string() + "'"), 0) << errors_;
 }
 
+TEST_F(MediumBuilderTool, SigningRefusesAMismatchedKeyAndCheckFindsATamperedProgram) {
+  const char* build = std::getenv("BUILD_DIR");
+  const fs::path program = build != nullptr ? fs::path(build) / "win/uninstall/uninstall.exe" : fs::path();
+  if (program.empty() || !fs::exists(program)) GTEST_SKIP() << "needs the built uninstall.exe";
+  for (const char* name : {"install.exe", "uninstall.exe"}) {
+    fs::copy_file(program, dir_ / name, fs::copy_options::overwrite_existing);
+  }
+  Write("product/a.txt", "a");
+  for (const char* name : {"one", "two"}) {
+    ASSERT_EQ(std::system(("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=" + std::string(name) +
+                           " -keyout '" + (dir_ / name).string() + ".key' -out '" + (dir_ / name).string() +
+                           ".pem' >/dev/null 2>&1")
+                              .c_str()),
+              0);
+  }
+  auto signedBy = [this](const char* cert, const char* key) {
+    return "--sign-cert '" + (dir_ / cert).string() + "' --sign-key '" + (dir_ / key).string() + "'";
+  };
+  EXPECT_EQ(Run(Build("mismatched", signedBy("one.pem", "two.key"))), 1);
+  EXPECT_NE(errors_.find("the private key does not match the certificate"), std::string::npos) << errors_;
+  EXPECT_FALSE(fs::exists(dir_ / "mismatched") || fs::exists(dir_ / "mismatched.partial"));
+
+  ASSERT_EQ(Run(Build("signed", signedBy("one.pem", "one.key"))), 0) << errors_;
+  EXPECT_EQ(Run("check '" + (dir_ / "signed").string() + "'"), 0) << errors_;
+  std::string bytes = Read("signed/uninstall.exe");
+  bytes[bytes.size() / 2] ^= 0x01;
+  Write("signed/uninstall.exe", bytes);
+  EXPECT_EQ(Run("check '" + (dir_ / "signed").string() + "'"), 1);
+  EXPECT_NE(errors_.find("uninstall.exe: error: changed after it was signed"), std::string::npos) << errors_;
+}
+
 }  // namespace

@@ -102,4 +102,26 @@ std::map<std::string, long long> ListTree(const std::string& root, int depth) {
   return out;
 }
 
+bool HasSignature(const std::string& program) {
+  const std::string bytes = ReadBytes(program);
+  if (bytes.size() < sizeof(IMAGE_DOS_HEADER)) return false;
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+  if (static_cast<std::size_t>(dos->e_lfanew) + sizeof(IMAGE_NT_HEADERS64) > bytes.size()) return false;
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(bytes.data() + dos->e_lfanew);
+  return nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_SECURITY].Size > 0;
+}
+
+std::string VersionText(const std::string& program, const std::string& name) {
+  std::string data(GetFileVersionInfoSizeA(program.c_str(), nullptr), '\0');
+  if (data.empty() || !GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) return "";
+  const std::wstring key = L"\\StringFileInfo\\080404b0\\" + std::wstring(name.begin(), name.end());
+  wchar_t* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || length == 0) return "";
+  std::string gbk(length * 2 + 1, '\0');
+  const int bytes = WideCharToMultiByte(936, 0, value, -1, gbk.data(), static_cast<int>(gbk.size()), nullptr, nullptr);
+  gbk.resize(bytes > 0 ? static_cast<std::size_t>(bytes - 1) : 0);
+  return gbk;
+}
+
 }  // namespace e2e

@@ -22,4 +22,9 @@ std::string TempFolder();
 // down to `depth` levels.
 std::map<std::string, long long> ListTree(const std::string& root, int depth = 1000);
 
+// Whether the program carries an Authenticode signature (its PE security directory).
+bool HasSignature(const std::string& program);
+// A text of the program's version resource (language 0x0804, Unicode), converted to GBK.
+std::string VersionText(const std::string& program, const std::string& name);
+
 }  // namespace e2e
