@@ -247,12 +247,13 @@ int Build(const std::map<std::string, std::string>& options) {
   if (SigningRequested(options)) {
     for (const auto& [name, path] : programs) {
       std::string error;
-      if (!SignProgram(staging / name, options, error)) {
+      const std::optional<Signature> signature = SignProgram(staging / name, options, error);
+      if (!signature) {
         std::cerr << name << ": error: " << error << "\n";
         fs::remove_all(staging);
         return 1;
       }
-      std::printf("%s: signed by %s\n", name.c_str(), ReadSignature(staging / name).subject.c_str());
+      std::printf("%s: signed by %s\n", name.c_str(), signature->subject.c_str());
     }
   }
   if (fs::exists(out)) fs::remove(out);

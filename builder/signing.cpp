@@ -81,8 +81,8 @@ bool SigningRequested(const std::map<std::string, std::string>& options) {
   return options.count("sign-cert") || options.count("sign-key") || options.count("sign-pkcs12");
 }
 
-bool SignProgram(const std::filesystem::path& program, const std::map<std::string, std::string>& options,
-                 std::string& error) {
+std::optional<Signature> SignProgram(const std::filesystem::path& program,
+                                     const std::map<std::string, std::string>& options, std::string& error) {
   std::string command = "osslsigncode sign -h sha256 -n " + Quoted(kDescription) + " -i " + Quoted(product::kHomePageAddress);
   const PasswordFile password(options);
   if (options.count("sign-pkcs12")) {
@@ -92,7 +92,7 @@ bool SignProgram(const std::filesystem::path& program, const std::map<std::strin
     command += " -certs " + Quoted(options.at("sign-cert")) + " -key " + Quoted(options.at("sign-key"));
   } else {
     error = "SIGN_CERT and SIGN_KEY go together";
-    return false;
+    return std::nullopt;
   }
   if (options.count("timestamp")) command += " -ts " + Quoted(options.at("timestamp"));
   const std::string signedCopy = program.string() + ".signed";
@@ -104,15 +104,15 @@ bool SignProgram(const std::filesystem::path& program, const std::map<std::strin
     error = output.find("consistency of a private key") != std::string::npos
                 ? "the private key does not match the certificate"
                 : "osslsigncode could not sign it:\n" + output;
-    return false;
+    return std::nullopt;
   }
   std::filesystem::rename(signedCopy, program);
   const Signature signature = ReadSignature(program);
   if (!signature.present || !signature.intact) {
     error = "the signature just made does not verify";
-    return false;
+    return std::nullopt;
   }
-  return true;
+  return signature;
 }
 
 Signature ReadSignature(const std::filesystem::path& program) {

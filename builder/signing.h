@@ -4,17 +4,10 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace builder {
-
-// Signs `program` in place with SHA-256, the description "Quendral1.3" and the maker's
-// home page. `options` holds sign-cert and sign-key (PEM), or sign-pkcs12 with its
-// password in the file sign-password-file or the environment variable SIGN_PASSWORD;
-// timestamp (a time-stamp server's address) is optional. False, with `error` set, when
-// signing fails, a key does not match its certificate among them.
-bool SignProgram(const std::filesystem::path& program, const std::map<std::string, std::string>& options,
-                 std::string& error);
 
 // Whether the medium is to be signed at all.
 bool SigningRequested(const std::map<std::string, std::string>& options);
@@ -27,5 +20,14 @@ struct Signature {
 
 // The program's signature as it stands.
 Signature ReadSignature(const std::filesystem::path& program);
+
+// Signs `program` in place with SHA-256, the description "Quendral1.3" and the maker's
+// home page, and answers the signature as read back. `options` holds sign-cert and
+// sign-key (PEM), or sign-pkcs12 with its password in the file sign-password-file or the
+// environment variable SIGN_PASSWORD; timestamp (a time-stamp server's address) is
+// optional. Nothing, with `error` set, when signing fails (a key that does not match its
+// certificate among the reasons) or the new signature does not verify.
+std::optional<Signature> SignProgram(const std::filesystem::path& program,
+                                     const std::map<std::string, std::string>& options, std::string& error);
 
 }  // namespace builder

@@ -13,9 +13,8 @@ void ClearReadOnly(const std::string& path) { ClearReadOnly(path, GetFileAttribu
 bool DeleteFileAlways(const std::string& path) {
   if (DeleteFileA(path.c_str())) return true;
   const DWORD refusal = GetLastError();
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (refusal != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
-      (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+  const DWORD attributes = refusal == ERROR_ACCESS_DENIED ? GetFileAttributesA(path.c_str()) : INVALID_FILE_ATTRIBUTES;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
     SetLastError(refusal);
     return false;
   }

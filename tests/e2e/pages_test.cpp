@@ -261,11 +261,7 @@ TEST_F(PagesTest, PagesPaintTheirBandsAndBanners) {
 
   // The progress page, read from the screen at two moments of the copy with the worker
   // held: the bar's filled width follows its position, and the status line shows each file.
-  Press(licence, IDC_NEXT);
-  HWND destination = installer.WaitForPage(Page::kDestination);
-  ASSERT_NE(destination, nullptr);
-  Press(destination, IDC_NEXT);
-  HWND summary = installer.WaitForPage(Page::kSummary);
+  HWND summary = installer.WalkTo(Page::kSummary, Page::kLicence);
   ASSERT_NE(summary, nullptr);
   HeldWorker worker(installer.process().Id());
   Press(summary, IDC_NEXT);

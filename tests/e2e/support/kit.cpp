@@ -89,9 +89,9 @@ HWND Installer::WaitForPage(Page page, DWORD timeoutMs, Page (*classify)(HWND)) 
       timeoutMs);
 }
 
-HWND Installer::WalkTo(Page target) {
-  HWND window = WaitForPage(Page::kWelcome);
-  for (Page page = Page::kWelcome; window != nullptr && page != target;) {
+HWND Installer::WalkTo(Page target, Page from) {
+  HWND window = WaitForPage(from);
+  for (Page page = from; window != nullptr && page != target;) {
     Press(window, IDC_NEXT);
     page = static_cast<Page>(static_cast<int>(page) + 1);
     window = WaitForPage(page);

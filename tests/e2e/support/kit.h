@@ -77,8 +77,9 @@ class Installer {
   MessageBoxSeen WaitForMessageBox(DWORD timeoutMs = kDefaultWaitMs) {
     return e2e::WaitForMessageBox(process_.Id(), timeoutMs);
   }
-  // Presses Next on each page from the welcome page to `page`, which it answers.
-  HWND WalkTo(Page page);
+  // Presses Next on each page from `from` (the welcome page unless told) to `page`, which
+  // it answers.
+  HWND WalkTo(Page page, Page from = Page::kWelcome);
   // Walks to the summary page and presses Next there: the copy starts. False when the
   // summary page did not come.
   bool StartCopy();
