@@ -3,24 +3,25 @@
 #include <windows.h>
 
 #include "product/product_facts.h"
+#include "common/platform/user_interface.h"
 
 namespace product {
 
 void ShowStopProductMessage(const char* text, const char* caption) {
-  MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONINFORMATION);
+  platform::MessageBoxGbk(nullptr, text, caption, MB_OK | MB_ICONINFORMATION);
 }
 
-bool MainProgramIsRunning() { return FindWindowA(nullptr, kMainWindowTitle) != nullptr; }
+bool MainProgramIsRunning() { return platform::FindWindowGbk(kMainWindowTitle) != nullptr; }
 
 bool CloseReviewMonitor(int* requestsMade) {
   constexpr int kCloseRequests = 30;
   constexpr DWORD kPauseMs = 100;
-  HWND monitor = FindWindowA(nullptr, kReviewMonitorTitle);
+  HWND monitor = platform::FindWindowGbk(kReviewMonitorTitle);
   int request = 0;
   for (; monitor != nullptr && request < kCloseRequests; ++request) {
-    PostMessageA(monitor, WM_COMMAND, kReviewMonitorCloseCommand, 0);
+    PostMessageW(monitor, WM_COMMAND, kReviewMonitorCloseCommand, 0);
     Sleep(kPauseMs);
-    monitor = FindWindowA(nullptr, kReviewMonitorTitle);
+    monitor = platform::FindWindowGbk(kReviewMonitorTitle);
   }
   if (requestsMade != nullptr) *requestsMade = request;
   return monitor == nullptr;

@@ -41,7 +41,11 @@ for entry in "${commands[@]}"; do
   fi
 done
 
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  echo "compiling the zh_CN.UTF-8 locale"
-  localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
-fi
+# Wine takes its code page from the locale: Simplified Chinese (936) for every test, and
+# Traditional Chinese (950), English (1252) and Japanese (932) for the other Windows.
+for name in zh_CN zh_TW en_US ja_JP; do
+  if ! locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8$"; then
+    echo "compiling the $name.UTF-8 locale"
+    localedef -i "$name" -f UTF-8 "$name.UTF-8"
+  fi
+done

@@ -48,13 +48,14 @@ make_prefix() {
   # Without a window manager, Wine would wait 2 s at every page change for a managed
   # window to be withdrawn; unmanaged windows need no such wait. 64-bit Windows always has
   # the Run key in the 32-bit view too; a new Wine prefix does not.
+  # In UTF-16, so that the Chinese names hold in a prefix of any code page.
   local reg="$BUILD_DIR/prefix-settings.reg"
-  printf '%s\r\n' 'REGEDIT4' '' \
+  { printf '\xff\xfe'; printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
     '"宋体"="WenQuanYi Zen Hei"' '"SimSun"="WenQuanYi Zen Hei"' '' \
     '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
     '[HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Run]' '' |
-    iconv -f UTF-8 -t GBK >"$reg"
+    iconv -f UTF-8 -t UTF-16LE; } >"$reg"
   timeout 60 wine regedit "$reg" >/dev/null 2>&1
   timeout 60 wineserver -w
 }

@@ -28,7 +28,7 @@ INT_PTR CALLBACK FinishPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) 
 }  // namespace
 
 void ShowFinishPage() {
-  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_UNINSTALL_FINISH), nullptr, FinishPageProc, 0);
+  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_UNINSTALL_FINISH), nullptr, FinishPageProc, 0);
 }
 
 }  // namespace uninstall

@@ -3,6 +3,10 @@
 #include <string>
 
 #include "common/files/read_only.h"
+#include "common/platform/files.h"
+#include "common/platform/gbk_text.h"
+#include "common/platform/process.h"
+#include "common/platform/user_interface.h"
 #include "product/product_facts.h"
 #include "product/product_windows.h"
 #include "uninstall/uninstaller.h"
@@ -12,59 +16,50 @@ namespace uninstall {
 
 namespace {
 
+// The copy's paths stay as Windows gives them: the kit only hands them back, so a
+// temporary folder GBK cannot name (a Korean user name) still works.
 struct Copy {
-  std::string program;      // %TEMP%\uninstall.exe
-  std::string commandLine;  // its quoted path, one blank and the log path beside this program
+  std::wstring program;      // %TEMP%\uninstall.exe
+  std::wstring commandLine;  // its quoted path, one blank and the log path beside this program
 };
 
 // Copies this program into the temporary folder; nothing when any step fails.
 std::optional<Copy> CopyToTemporaryFolder() {
-  char tempFolder[266] = "";
-  const DWORD tempLength = GetTempPathA(sizeof tempFolder, tempFolder);
-  if (tempLength == 0 || tempLength >= sizeof tempFolder) return std::nullopt;
-  const std::string copyPath = std::string(tempFolder) + product::kUninstallerFile;
+  constexpr std::size_t kPathRoom = 266;
+  const std::optional<std::wstring> tempFolder = platform::TempPathWide(kPathRoom);
+  if (!tempFolder) return std::nullopt;
+  const std::wstring copyPath = *tempFolder + platform::ShownText(product::kUninstallerFile);
 
-  char ownPath[266] = "";
-  const DWORD ownLength = GetModuleFileNameA(nullptr, ownPath, sizeof ownPath);
-  if (ownLength == 0 || ownLength >= sizeof ownPath) return std::nullopt;
+  const std::optional<std::wstring> ownPath = platform::ModuleFileNameWide();
+  if (!ownPath || ownPath->size() >= kPathRoom) return std::nullopt;
   // A copy left by a removal from a CD is read-only and would refuse the overwrite; this
   // one would be read-only too, and refuse the next removal.
   files::ClearReadOnly(copyPath);
-  if (!CopyFileA(ownPath, copyPath.c_str(), FALSE)) return std::nullopt;
+  if (!platform::CopyFileWide(*ownPath, copyPath)) return std::nullopt;
   files::ClearReadOnly(copyPath);
 
-  const std::string self(ownPath);
-  const std::size_t lastBackslash = self.rfind('\\');
+  // The log path is the copy's argument, which it reads back as GBK: this program's own
+  // folder must be one GBK can name (the install folder always is).
+  const std::optional<std::string> self = platform::GbkFromWide(*ownPath);
+  if (!self) return std::nullopt;
+  const std::size_t lastBackslash = self->rfind('\\');
   if (lastBackslash == std::string::npos) return std::nullopt;
-  const std::string logPath = self.substr(0, lastBackslash + 1) + product::kUninstallLogFile;
+  const std::string logPath = self->substr(0, lastBackslash + 1) + product::kUninstallLogFile;
   // The copy's path is quoted, so that a temporary folder with blanks still leaves the
   // whole log path as its argument.
-  return Copy{copyPath, "\"" + copyPath + "\" " + logPath};
+  return Copy{copyPath, L"\"" + copyPath + L"\" " + platform::ShownText(logPath)};
 }
 
 // Starts the copy by its full path. Not WinExec: that waits up to 30 s for the copy to
 // become idle, and the copy first waits for this process to end.
 bool StartCopy(const Copy& copy, bool inheritHandles) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOW;
-  PROCESS_INFORMATION started{};
-  // CreateProcessA may write into the command line's buffer.
-  std::string commandLine = copy.commandLine;
-  if (!CreateProcessA(copy.program.c_str(), commandLine.data(), nullptr, nullptr, inheritHandles, 0, nullptr, nullptr,
-                      &startup, &started)) {
-    return false;
-  }
-  CloseHandle(started.hThread);
-  CloseHandle(started.hProcess);
-  return true;
+  return platform::StartProcessWide(copy.program, copy.commandLine, inheritHandles);
 }
 
 }  // namespace
 
 void FirstRun() {
-  if (MessageBoxA(nullptr, kConfirmQuestion, kConfirmCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
+  if (platform::MessageBoxGbk(nullptr, kConfirmQuestion, kConfirmCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
     return;
   }
   if (product::MainProgramIsRunning()) {
@@ -92,7 +87,8 @@ ExitCode UnattendedFirstRun() {
   HANDLE reportWrite = nullptr;
   if (!CreatePipe(&reportRead, &reportWrite, &inheritable, 0)) return kNothingRemoved;
   SetHandleInformation(reportRead, HANDLE_FLAG_INHERIT, 0);
-  SetEnvironmentVariableA(kReportPipeVariable, std::to_string(reinterpret_cast<std::uintptr_t>(reportWrite)).c_str());
+  platform::SetEnvironmentVariableGbk(kReportPipeVariable,
+                                      std::to_string(reinterpret_cast<std::uintptr_t>(reportWrite)));
   const bool started = StartCopy(*copy, true);
   CloseHandle(reportWrite);
   DWORD reported = kNothingRemoved;

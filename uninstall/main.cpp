@@ -4,24 +4,21 @@
 
 #include "common/dll_search/system_dlls.h"
 #include "common/command_line/command_line.h"
+#include "common/platform/files.h"
+#include "common/platform/process.h"
 #include "product/product_facts.h"
 #include "uninstall/uninstaller.h"
-
-namespace {
-
-std::string OwnProgramPath() {
-  char path[MAX_PATH] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
-}
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // First of all: the copy runs elevated from the temporary folder, where anyone may have
   // planted a DLL; only the system folder is searched.
   dll_search::LoadFromSystemFolderOnly();
-  const std::string_view argument = command_line::ArgumentAfterProgramName(GetCommandLineA(), OwnProgramPath());
+  // A line GBK cannot hold names no log of this kit; with "?" for what GBK lacks it names
+  // none either, and nothing is removed.
+  std::string shown;
+  const std::string line = platform::CommandLineGbk(&shown).value_or(shown);
+  const std::string_view argument =
+      command_line::ArgumentAfterProgramName(line, platform::ModuleFileNameGbk().value_or(""));
   if (product::IsUnattendedSwitch(argument)) return uninstall::UnattendedFirstRun();
   if (argument.empty()) {
     uninstall::FirstRun();

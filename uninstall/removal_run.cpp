@@ -5,6 +5,7 @@
 #include "common/uninstall_log/log_removal.h"
 #include "product/product_facts.h"
 #include "uninstall/uninstaller.h"
+#include "common/platform/process.h"
 
 namespace uninstall {
 
@@ -29,10 +30,9 @@ void DeleteInstalledProgram(const std::string& logPath) {
 
 // The write end of the unattended first run's report pipe; null in an interactive removal.
 HANDLE ReportPipe() {
-  char value[32] = "";
-  const DWORD length = GetEnvironmentVariableA(kReportPipeVariable, value, sizeof value);
-  if (length == 0 || length >= sizeof value) return nullptr;
-  return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(std::strtoull(value, nullptr, 10)));
+  const std::optional<std::string> value = platform::GetEnvironmentVariableGbk(kReportPipeVariable);
+  if (!value || value->empty() || value->size() >= 32) return nullptr;
+  return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(std::strtoull(value->c_str(), nullptr, 10)));
 }
 
 void Report(HANDLE pipe, ExitCode code) {

@@ -8,22 +8,22 @@ namespace {
 
 // Loaded by name after start-up: the progress bar's class, the visual styles every window
 // loads, and what the shell's folder browser and shell-link object bring in.
-constexpr const char* kLaterLoadedDlls[] = {"comctl32.dll", "uxtheme.dll", "userenv.dll", "setupapi.dll",
-                                            "apphelp.dll",  "propsys.dll", "dwmapi.dll",  "cryptbase.dll",
-                                            "oleacc.dll",   "clbcatq.dll", "version.dll", "ntmarta.dll"};
+constexpr const wchar_t* kLaterLoadedDlls[] = {L"comctl32.dll", L"uxtheme.dll", L"userenv.dll", L"setupapi.dll",
+                                               L"apphelp.dll",  L"propsys.dll", L"dwmapi.dll",  L"cryptbase.dll",
+                                               L"oleacc.dll",   L"clbcatq.dll", L"version.dll", L"ntmarta.dll"};
 
 }  // namespace
 
-HMODULE LoadSystemLibrary(const char* fileName) {
-  char system[MAX_PATH] = "";
-  const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+HMODULE LoadSystemLibrary(const wchar_t* fileName) {
+  wchar_t system[MAX_PATH] = L"";
+  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;
-  return LoadLibraryA((std::string(system) + "\\" + fileName).c_str());
+  return LoadLibraryW((std::wstring(system, length) + L"\\" + fileName).c_str());
 }
 
 void WithoutDefaultDirectories() {
-  SetDllDirectoryA("");
-  for (const char* dll : kLaterLoadedDlls) LoadSystemLibrary(dll);
+  SetDllDirectoryW(L"");
+  for (const wchar_t* dll : kLaterLoadedDlls) LoadSystemLibrary(dll);
 }
 
 void LoadFromSystemFolderOnly() {
@@ -31,7 +31,7 @@ void LoadFromSystemFolderOnly() {
   // Taken at run time: a static import would keep an un-updated Windows 7 from starting
   // the program at all.
   auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
   if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
   WithoutDefaultDirectories();
 }

@@ -19,6 +19,6 @@ void LoadFromSystemFolderOnly();
 void WithoutDefaultDirectories();
 
 // A DLL from the system folder, by its full path.
-HMODULE LoadSystemLibrary(const char* fileName);
+HMODULE LoadSystemLibrary(const wchar_t* fileName);
 
 }  // namespace dll_search

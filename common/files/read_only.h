@@ -11,10 +11,11 @@ namespace files {
 // Clears FILE_ATTRIBUTE_READONLY from `path` when `attributes` (the file's, read a moment
 // ago) hold it, and keeps every other attribute.
 void ClearReadOnly(const std::string& path, DWORD attributes);
-// The same, reading the attributes first.
+// The same, reading the attributes first; for a GBK path or one Windows gave.
 void ClearReadOnly(const std::string& path);
+void ClearReadOnly(const std::wstring& path);
 
-// DeleteFileA, and once more after clearing the read-only attribute when that is what
+// DeleteFile, and once more after clearing the read-only attribute when that is what
 // refused it. GetLastError tells why when it answers false.
 bool DeleteFileAlways(const std::string& path);
 

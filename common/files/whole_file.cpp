@@ -1,10 +1,10 @@
 #include "common/files/whole_file.h"
+#include "common/platform/files.h"
 
 namespace files {
 
 std::optional<std::string> ReadWholeFile(const std::string& path, DWORD shareMode, std::size_t maxBytes) {
-  HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = platform::CreateFileGbk(path, GENERIC_READ, shareMode, OPEN_EXISTING);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   LARGE_INTEGER size{};
   std::size_t wanted = 0;
@@ -20,6 +20,16 @@ std::optional<std::string> ReadWholeFile(const std::string& path, DWORD shareMod
   bytes.resize(read);
   CloseHandle(file);
   return bytes;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = platform::CreateFileGbk(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool whole =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+  CloseHandle(file);
+  return whole;
 }
 
 }  // namespace files

@@ -15,4 +15,7 @@ namespace files {
 std::optional<std::string> ReadWholeFile(const std::string& path, DWORD shareMode = FILE_SHARE_READ,
                                          std::size_t maxBytes = 0x7FFFFFFF);
 
+// Writes exactly these bytes to the file, creating or replacing it; false when it cannot.
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+
 }  // namespace files

@@ -1,11 +1,10 @@
 #include "common/painting/page_painting.h"
+#include "common/platform/user_interface.h"
 
 namespace painting {
 namespace {
 
-HFONT CreatePageFont(int weight) {
-  return CreateFontA(-12, 0, 0, 0, weight, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "宋体");
-}
+HFONT CreatePageFont(int weight) { return platform::CreateFontGbk(-12, weight, ANSI_CHARSET, "宋体"); }
 
 void Line(HDC dc, int fromX, int toX, int y) {
   MoveToEx(dc, fromX, y, nullptr);
@@ -59,9 +58,9 @@ void HeaderBand(HWND page, const char* title, const char* subtitle, HICON icon) 
   const PaintTools& tools = painting.Tools();
   if (icon != nullptr) DrawIcon(dc, width - 60, 10, icon);
   HGDIOBJ previousFont = SelectObject(dc, tools.title);
-  TextOutA(dc, 20, 5, title, lstrlenA(title));
+  platform::TextOutGbk(dc, 20, 5, title);
   SelectObject(dc, tools.body);
-  TextOutA(dc, 30, 25, subtitle, lstrlenA(subtitle));
+  platform::TextOutGbk(dc, 30, 25, subtitle);
   SelectObject(dc, previousFont);
   HGDIOBJ previousPen = SelectObject(dc, GetStockObject(BLACK_PEN));
   Line(dc, 5, width - 5, 60);
@@ -80,10 +79,10 @@ void BannerPage(HWND page, const char* title, const char* body) {
   const int width = painting.Width();
   const PaintTools& tools = painting.Tools();
   HGDIOBJ previousFont = SelectObject(dc, tools.title);
-  TextOutA(dc, 200, 25, title, lstrlenA(title));
+  platform::TextOutGbk(dc, 200, 25, title);
   SelectObject(dc, tools.body);
   RECT bodyArea{200, 80, width - 30, 200};
-  DrawTextA(dc, body, -1, &bodyArea, DT_WORDBREAK);
+  platform::DrawTextGbk(dc, body, bodyArea, DT_WORDBREAK);
   SelectObject(dc, previousFont);
   HGDIOBJ previousPen = SelectObject(dc, tools.grey);
   Line(dc, 5, width - 5, 281);

@@ -1,4 +1,5 @@
 #include "common/registry/product_keys.h"
+#include "common/platform/registry.h"
 
 namespace registry {
 
@@ -12,16 +13,15 @@ REGSAM ViewFlag(HKEY root, View view) {
 }  // namespace
 
 LONG OpenKey(HKEY root, const char* subkey, View view, REGSAM access, HKEY* key) {
-  return RegOpenKeyExA(root, subkey, 0, access | ViewFlag(root, view), key);
+  return platform::RegOpenKeyExGbk(root, subkey, access | ViewFlag(root, view), key);
 }
 
 LONG CreateKey(HKEY root, const char* subkey, View view, HKEY* key) {
-  return RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | ViewFlag(root, view), nullptr,
-                         key, nullptr);
+  return platform::RegCreateKeyExGbk(root, subkey, KEY_WRITE | ViewFlag(root, view), key);
 }
 
 LONG DeleteKey(HKEY root, const char* subkey, View view) {
-  return RegDeleteKeyExA(root, subkey, ViewFlag(root, view), 0);
+  return platform::RegDeleteKeyExGbk(root, subkey, ViewFlag(root, view));
 }
 
 }  // namespace registry

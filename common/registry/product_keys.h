@@ -13,7 +13,7 @@ enum class View { k32Bit, k64Bit };
 // Where this kit writes and removes its own entries.
 inline constexpr View kProductLineView = View::k32Bit;
 
-// RegOpenKeyExA, RegCreateKeyExA and RegDeleteKeyExA of `subkey` under `root` in `view`.
+// RegOpenKeyEx, RegCreateKeyEx and RegDeleteKeyEx of `subkey` under `root` in `view`.
 // Only HKEY_LOCAL_MACHINE is split into views here; other roots are opened as they are.
 LONG OpenKey(HKEY root, const char* subkey, View view, REGSAM access, HKEY* key);
 LONG CreateKey(HKEY root, const char* subkey, View view, HKEY* key);

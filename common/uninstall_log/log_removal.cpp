@@ -7,6 +7,8 @@
 #include "common/files/read_only.h"
 #include "common/files/whole_file.h"
 #include "common/registry/product_keys.h"
+#include "common/platform/files.h"
+#include "common/platform/registry.h"
 
 namespace uninstall_log {
 namespace {
@@ -24,14 +26,14 @@ bool RemoveRegistryEntry(char* line, RootRule rule, registry::View view) {
   }
   const LONG opened = registry::OpenKey(root, record.key, view, KEY_SET_VALUE, &key);
   if (opened != ERROR_SUCCESS) return opened == ERROR_FILE_NOT_FOUND;
-  const LONG deleted = RegDeleteValueA(key, record.valueName);
+  const LONG deleted = platform::RegDeleteValueGbk(key, record.valueName);
   RegCloseKey(key);
   return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }
 
 // Deletes a listed file, read-only or not; false when it is still there afterwards.
 bool RemoveFile(const char* path) {
-  return files::DeleteFileAlways(path) || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
+  return files::DeleteFileAlways(path) || platform::GetFileAttributesGbk(path) == INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
@@ -53,7 +55,7 @@ void CarryOutSections(std::string& text, RootRule rule, registry::View view,
     }
   });
   if (beforeFolders) beforeFolders(left);
-  for (const char* folder : folders) RemoveDirectoryA(folder);
+  for (const char* folder : folders) platform::RemoveDirectoryGbk(folder);
 }
 
 }  // namespace uninstall_log

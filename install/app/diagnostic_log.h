@@ -14,8 +14,6 @@ bool OpenDiagnosticLog(const std::string& path);
 bool DiagnosticLogOpen();
 // One line; `text` is GBK and is written as UTF-8. Nothing happens without a log.
 void Diagnose(const std::string& text);
-// "Windows error N: <system text>" for a failure's GetLastError value.
-std::string WindowsErrorText(DWORD error);
 
 // A failure the user is told of: a message box owned by `owner` (WizardCaption, style
 // 0x10) in a wizard, a line of the diagnostic log in an unattended install. The log, if

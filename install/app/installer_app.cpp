@@ -15,6 +15,10 @@
 #include "install/pages/free_space_root.h"
 #include "product/product_facts.h"
 #include "product/product_windows.h"
+#include "common/platform/files.h"
+#include "common/platform/process.h"
+#include "common/platform/registry.h"
+#include "common/platform/user_interface.h"
 
 namespace app {
 
@@ -22,47 +26,42 @@ namespace {
 
 // The root of the drive that holds Windows, with its backslash (C:\).
 std::string SystemDriveRoot() {
-  char windows[MAX_PATH] = "";
-  GetWindowsDirectoryA(windows, MAX_PATH);
-  const std::string windowsDir(windows);
+  const std::string windowsDir = platform::WindowsDirectoryGbk();
   if (const std::size_t drive = gbk::Find(windowsDir, ":\\"); drive != gbk::npos) {
     return windowsDir.substr(0, drive + 2);
   }
   // A Windows folder without a drive part: the system drive, or C: when even that is unset.
-  char systemDrive[MAX_PATH] = "";
-  const DWORD length = GetEnvironmentVariableA("SystemDrive", systemDrive, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return "C:\\";
-  return std::string(systemDrive) + "\\";
+  const std::optional<std::string> systemDrive = platform::GetEnvironmentVariableGbk("SystemDrive");
+  if (!systemDrive || systemDrive->empty() || systemDrive->size() >= MAX_PATH) return "C:\\";
+  return *systemDrive + "\\";
 }
 
 // The registered uninstall command of an installed version: nothing when the value is
 // missing or does not fit in 600 bytes.
 std::optional<std::string> ReadUninstallString(HKEY entry) {
-  char value[600];
-  DWORD size = sizeof value;
-  if (RegQueryValueExA(entry, "UninstallString", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  const std::string text(value, size);
-  return text.substr(0, text.find('\0'));
+  constexpr std::size_t kBufferBytes = 600;
+  return platform::RegQueryStringGbk(entry, "UninstallString", kBufferBytes);
 }
 
 }  // namespace
 
-ExitCode InstallerApp::Run(std::string_view arguments) {
+ExitCode InstallerApp::Run(std::string_view arguments, bool argumentsAreGbk) {
   const InstallOptions options = ParseInstallOptions(arguments);
   Unattended = options.unattended;
+  if (!argumentsAreGbk) return Refuse(std::string(arguments));
   if (!options.invalidArgument.empty()) return Refuse(options.invalidArgument);
   if (!options.logPath.empty() && !OpenDiagnosticLog(options.logPath)) return Refuse("/LOG=" + options.logPath);
 
-  char module[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, module, MAX_PATH);
-  const std::string programPath(module);
-  SourceDir = programPath.substr(0, gbk::FindLastBackslash(programPath) + 1);
+  // The medium's folder is kept in GBK, in the log too: one GBK cannot name is refused.
+  const std::optional<std::string> programPath = platform::ModuleFileNameGbk();
+  if (!programPath) {
+    if (!Unattended) platform::MessageBoxGbk(nullptr, kInvalidFolder, WizardCaption, kErrorBox);
+    return End(kFailedRolledBack);
+  }
+  SourceDir = programPath->substr(0, gbk::FindLastBackslash(*programPath) + 1);
 
-  OsVersion.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-  GetVersionExA(&OsVersion);
+  OsVersion.dwOSVersionInfoSize = sizeof OsVersion;
+  GetVersionExW(&OsVersion);
   Diagnose("command line: " + std::string(arguments));
   Diagnose("Windows " + std::to_string(OsVersion.dwMajorVersion) + "." + std::to_string(OsVersion.dwMinorVersion) +
            " build " + std::to_string(OsVersion.dwBuildNumber));
@@ -106,7 +105,7 @@ ExitCode InstallerApp::Run(std::string_view arguments) {
 }
 
 ExitCode InstallerApp::Refuse(const std::string& argument) {
-  if (!Unattended) MessageBoxA(nullptr, (kInvalidArgument + argument).c_str(), WizardCaption, kErrorBox);
+  if (!Unattended) platform::MessageBoxGbk(nullptr, kInvalidArgument + argument, WizardCaption, kErrorBox);
   return kInvalidCommandLine;
 }
 
@@ -117,7 +116,7 @@ ExitCode InstallerApp::End(ExitCode code) {
 
 void InstallerApp::RemoveCreatedFolders() {
   for (auto folder = CreatedDirs.rbegin(); folder != CreatedDirs.rend(); ++folder) {
-    RemoveDirectoryA(folder->c_str());
+    platform::RemoveDirectoryGbk(*folder);
   }
 }
 
@@ -139,7 +138,8 @@ bool InstallerApp::RemoveEarlierVersion() {
              (command ? ", UninstallString " + *command : ", no readable UninstallString"));
     if (command) {
       // Unattended, Yes is the answer: the question's default.
-      if (!Unattended && MessageBoxA(nullptr, kRemoveEarlierVersionQuestion, WizardCaption, kQuestionBox) == IDNO) {
+      if (!Unattended &&
+          platform::MessageBoxGbk(nullptr, kRemoveEarlierVersionQuestion, WizardCaption, kQuestionBox) == IDNO) {
         Diagnose("the user keeps the installed version");
         RegCloseKey(entry);
         return false;
@@ -157,7 +157,7 @@ bool InstallerApp::RemoveEarlierVersion() {
 }
 
 void InstallerApp::CreateAndRecord(const std::string& folder) {
-  if (!CreateDirectoryA(folder.c_str(), nullptr)) return;
+  if (!platform::CreateDirectoryGbk(folder)) return;
   CreatedDirs.push_back(folder);
   Diagnose("folder created: " + folder);
 }

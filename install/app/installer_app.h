@@ -13,9 +13,11 @@ class InstallerApp {
  public:
   // Runs the whole installer once: the start-up checks, the wizard (or, unattended, the
   // progress page alone, never shown) and the clean-up of a cancelled or failed install.
-  // `arguments` is the command line after the program's name. The program ends when it
-  // returns, with the answer as its exit code; it has no message loop of its own.
-  ExitCode Run(std::string_view arguments);
+  // `arguments` is the command line after the program's name; `argumentsAreGbk` is false
+  // when GBK cannot hold them (a /D= folder with an emoji, say), and they are refused. The
+  // program ends when it returns, with the answer as its exit code; it has no message
+  // loop of its own.
+  ExitCode Run(std::string_view arguments, bool argumentsAreGbk = true);
 
  private:
   ExitCode Refuse(const std::string& argument);

@@ -5,7 +5,7 @@ namespace app {
 std::string SourceDir;
 std::string TargetDir;
 std::vector<std::string> CreatedDirs;
-OSVERSIONINFOA OsVersion{};
+OSVERSIONINFOW OsVersion{};
 int WizardDirection = 0;
 bool Unattended = false;
 bool InstallFailed = false;

@@ -18,7 +18,7 @@ extern std::string TargetDir;
 // Folders created during this run, in creation order, so that they can be undone. Only
 // the install worker touches it while it runs.
 extern std::vector<std::string> CreatedDirs;
-extern OSVERSIONINFOA OsVersion;
+extern OSVERSIONINFOW OsVersion;
 // Direction of the last page exit: 0 back, 1 next.
 extern int WizardDirection;
 // An unattended install (/S): no page and no message box is ever shown.

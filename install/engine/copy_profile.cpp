@@ -9,8 +9,8 @@ namespace engine {
 
 namespace {
 
-constexpr const char* kStepNames[] = {"before first file", "folder tree", "fetch line", "status text",
-                                      "CopyFileA",         "log record",  "progress position", "shortcuts",
+constexpr const char* kStepNames[] = {"before first file", "folder tree", "fetch line",          "status text",
+                                      "CopyFile",          "log record",  "progress position",   "shortcuts",
                                       "settings",          "registry",    "painting (UI thread)"};
 static_assert(sizeof kStepNames / sizeof kStepNames[0] == static_cast<int>(ProfileStep::kCount));
 
@@ -29,10 +29,10 @@ ProfileTimer::~ProfileTimer() {
 }
 
 void WriteProfile() {
-  char path[MAX_PATH] = "";
-  const DWORD length = GetEnvironmentVariableA("QUENDRAL_PROFILE", path, MAX_PATH);
+  wchar_t path[MAX_PATH] = L"";
+  const DWORD length = GetEnvironmentVariableW(L"QUENDRAL_PROFILE", path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
-  std::FILE* out = std::fopen(path, "w");
+  std::FILE* out = _wfopen(path, L"w");
   if (out == nullptr) return;
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);

@@ -12,7 +12,7 @@ enum class ProfileStep {
   kFolderTree,        // the 18 install-tree folders
   kFetchLine,         // per line: the next manifest line
   kStatusText,        // per line: the status line set on the page (a synchronous send)
-  kCopyFile,          // per line: CopyFileA
+  kCopyFile,          // per line: CopyFile
   kLogRecord,         // per line: the log record written
   kProgressPosition,  // per line: the bar's position set (a synchronous send)
   kShortcuts,         // shortcuts through COM

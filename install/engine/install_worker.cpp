@@ -17,6 +17,8 @@
 #include "common/files/read_only.h"
 #include "common/files/whole_file.h"
 #include "product/product_facts.h"
+#include "common/platform/files.h"
+#include "common/platform/user_interface.h"
 
 namespace engine {
 
@@ -53,7 +55,7 @@ class InstallRun {
   void Completion();
   void PostFinal(WPARAM command) {
     link_.WorkerRunning = 0;
-    PostMessageA(link_.PageWindow, WM_COMMAND, command, 0);
+    PostMessageW(link_.PageWindow, WM_COMMAND, command, 0);
   }
 
   pages::WorkerLink& link_;
@@ -61,14 +63,14 @@ class InstallRun {
   const std::string uninstallerPath_;
   std::string manifest_;
   std::vector<std::string_view> lines_;  // into manifest_
-  unsigned long long copiedBytes_ = 0;  // of the product files, for the installed-programs entry
+  unsigned long long copiedBytes_ = 0;   // of the product files, for the installed-programs entry
 };
 
 // The size of a file copied a moment ago. A copy from a CD is read-only like its source;
 // the same query tells, so a writable medium costs no further call.
 unsigned long long CopiedFileBytes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  if (!platform::GetFileAttributesExGbk(path, data)) return 0;
   files::ClearReadOnly(path, data.dwFileAttributes);
   return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
@@ -84,7 +86,7 @@ void InstallRun::Execute() {
   const int lineCount = static_cast<int>(lines_.size());
   if (lineCount <= 0) return EarlyFailure(manifestPath + app::kManifestInvalid, ERROR_SUCCESS);
 
-  if (CopyFileA((SourceDir + product::kUninstallerFile).c_str(), uninstallerPath_.c_str(), FALSE)) {
+  if (platform::CopyFileGbk(SourceDir + product::kUninstallerFile, uninstallerPath_, false)) {
     files::ClearReadOnly(uninstallerPath_);
   }
   const std::string logPath = TargetDir + "\\" + product::kUninstallLogFile;
@@ -94,7 +96,7 @@ void InstallRun::Execute() {
     const ProfileTimer timer(ProfileStep::kFolderTree);
     CreateInstallTree();
   }
-  SendMessageA(link_.ProgressBar, PBM_SETRANGE, 0, MAKELPARAM(0, lineCount));
+  SendMessageW(link_.ProgressBar, PBM_SETRANGE, 0, MAKELPARAM(0, lineCount));
   if (!CopyLoop(lineCount)) return;
 
   lines_.clear();
@@ -133,10 +135,10 @@ bool InstallRun::CopyLoop(int lineCount) {
     if (!loggedOnly) {
       {
         const ProfileTimer timer(ProfileStep::kStatusText);
-        SetWindowTextA(link_.StatusText, destination.c_str());
+        platform::SetWindowTextGbk(link_.StatusText, destination);
       }
       const ProfileTimer timer(ProfileStep::kCopyFile);
-      copied = CopyFileA((SourceDir + product::kDataFolder + line).c_str(), destination.c_str(), FALSE) != 0;
+      copied = platform::CopyFileGbk(SourceDir + product::kDataFolder + line, destination, false);
       if (!copied) copyError = GetLastError();
     }
     // Recorded whatever the outcome, so that a roll-back removes any part of it.
@@ -156,7 +158,7 @@ bool InstallRun::CopyLoop(int lineCount) {
     }
     {
       const ProfileTimer timer(ProfileStep::kProgressPosition);
-      SendMessageA(link_.ProgressBar, PBM_SETPOS, ++handled, 0);
+      SendMessageW(link_.ProgressBar, PBM_SETPOS, ++handled, 0);
     }
     if (StopRequested()) {
       StopPath();

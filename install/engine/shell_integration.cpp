@@ -7,6 +7,9 @@
 #include <optional>
 
 #include "common/files/whole_file.h"
+#include "common/platform/files.h"
+#include "common/platform/registry.h"
+#include "common/platform/shell.h"
 #include "common/registry/product_keys.h"
 #include "common/uninstall_log/log_reader.h"
 #include "install/app/installer_state.h"
@@ -28,56 +31,15 @@ constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersio
 // A folder path from the Shell Folders key; nothing when the value is missing or longer
 // than a path, so that no shortcut is ever saved into an undefined folder.
 std::optional<std::string> ReadShellFolder(HKEY shellFolders, const char* valueName) {
-  char buffer[MAX_PATH];
-  DWORD size = sizeof buffer;
-  if (RegQueryValueExA(shellFolders, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  std::string folder(buffer, size);
-  folder.resize(folder.find('\0') == std::string::npos ? folder.size() : folder.find('\0'));
-  return folder;
+  return platform::RegQueryStringGbk(shellFolders, valueName, MAX_PATH);
 }
 
-class ShellLinkWriter {
- public:
-  ShellLinkWriter() {
-    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, reinterpret_cast<void**>(&link_));
-    if (link_ != nullptr) link_->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file_));
-  }
-  ~ShellLinkWriter() {
-    if (file_ != nullptr) file_->Release();
-    if (link_ != nullptr) link_->Release();
-  }
-  bool Usable() const { return link_ != nullptr && file_ != nullptr; }
-
-  // One shortcut; its record is written whether or not the save succeeded.
-  void Save(InstallLog& log, const std::string& folder, const char* fileName, const std::string& target,
-            const char* description) {
-    link_->SetPath(target.c_str());
-    link_->SetDescription(description);
-    const std::string linkPath = folder + fileName;
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, nullptr, 0);
-    if (wideLength > 0) {
-      std::wstring widePath(static_cast<size_t>(wideLength), L'\0');
-      MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath.data(), wideLength);
-      file_->Save(widePath.c_str(), TRUE);
-    }
-    log.Record(linkPath);
-  }
-
- private:
-  IShellLinkA* link_ = nullptr;
-  IPersistFile* file_ = nullptr;
-};
-
-void SetStringValue(HKEY key, const char* name, const std::string& data) {
-  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                 static_cast<DWORD>(data.size() + 1));
-}
-
-void SetDwordValue(HKEY key, const char* name, DWORD data) {
-  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+// One shortcut; its record is written whether or not the save succeeded.
+void SaveShortcut(platform::ShellLinkGbk& links, InstallLog& log, const std::string& folder, const char* fileName,
+                  const std::string& target, const char* description) {
+  const std::string linkPath = folder + fileName;
+  links.Save(linkPath, target, description);
+  log.Record(linkPath);
 }
 
 }  // namespace
@@ -85,7 +47,7 @@ void SetDwordValue(HKEY key, const char* name, DWORD data) {
 void CreateInstallTree() {
   for (const std::string& folder : InstallTreeFolders()) {
     const std::string path = TargetDir + "\\" + folder;
-    CreateDirectoryA(path.c_str(), nullptr);
+    platform::CreateDirectoryGbk(path);
     CreatedDirs.push_back(path);
   }
 }
@@ -95,31 +57,32 @@ void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
   if (major < 4) return;
   const bool allUsers = major >= 5;
   HKEY shellFolders = nullptr;
-  if (RegOpenKeyA(allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, &shellFolders) !=
-      ERROR_SUCCESS) {
+  if (platform::RegOpenKeyExGbk(allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, KEY_QUERY_VALUE,
+                                &shellFolders) != ERROR_SUCCESS) {
     return;
   }
   const std::optional<std::string> programs = ReadShellFolder(shellFolders, allUsers ? "Common Programs" : "Programs");
   std::string programGroup;
   if (programs) {
     programGroup = *programs + "\\" + ProductTitle;
-    CreateDirectoryA(programGroup.c_str(), nullptr);
+    platform::CreateDirectoryGbk(programGroup);
     CreatedDirs.push_back(programGroup);
   }
   CoInitialize(nullptr);
   {
-    ShellLinkWriter links;
+    platform::ShellLinkGbk links;
     if (links.Usable()) {
       const std::string mainProgram = TargetDir + "\\" + product::kMainProgram;
       if (programs) {
-        links.Save(log, programGroup, app::kMainShortcut, mainProgram, app::kMainShortcutText);
-        links.Save(log, programGroup, app::kHelpShortcut, TargetDir + "\\" + product::kHelpFile,
-                   app::kHelpShortcutText);
-        links.Save(log, programGroup, app::kHomePageShortcut, product::kHomePageAddress, app::kHomePageShortcutText);
-        links.Save(log, programGroup, app::kUninstallShortcut, uninstallerPath, app::kUninstallShortcutText);
+        SaveShortcut(links, log, programGroup, app::kMainShortcut, mainProgram, app::kMainShortcutText);
+        SaveShortcut(links, log, programGroup, app::kHelpShortcut, TargetDir + "\\" + product::kHelpFile,
+                     app::kHelpShortcutText);
+        SaveShortcut(links, log, programGroup, app::kHomePageShortcut, product::kHomePageAddress,
+                     app::kHomePageShortcutText);
+        SaveShortcut(links, log, programGroup, app::kUninstallShortcut, uninstallerPath, app::kUninstallShortcutText);
       }
       if (auto desktop = ReadShellFolder(shellFolders, allUsers ? "Common Desktop" : "Desktop")) {
-        links.Save(log, *desktop, app::kMainShortcut, mainProgram, app::kMainShortcutText);
+        SaveShortcut(links, log, *desktop, app::kMainShortcut, mainProgram, app::kMainShortcutText);
       }
     }
   }
@@ -133,8 +96,12 @@ void WriteSettingsValue() {
   if (!start) return;
   const std::optional<std::string> value = engine::ExtractAdnote(*start);
   if (!value) return;
-  WritePrivateProfileStringA(product::kSettingsSection, product::kSettingsKey, value->c_str(),
-                             (TargetDir + "\\" + product::kSettingsFile).c_str());
+  // Written here rather than by the profile functions, which would write a new file in the
+  // system's code page and lose the Chinese of the value on other Windows.
+  const std::string settingsPath = TargetDir + "\\" + product::kSettingsFile;
+  const std::string text = engine::WithProfileValue(files::ReadWholeFile(settingsPath).value_or(""),
+                                                    product::kSettingsSection, product::kSettingsKey, *value);
+  files::WriteWholeFile(settingsPath, text);
 }
 
 void WriteRunValue(InstallLog& log) {
@@ -143,7 +110,8 @@ void WriteRunValue(InstallLog& log) {
     return;
   }
   // Quoted: an unquoted path with blanks would let a planted C:\Program.exe run at log-on.
-  SetStringValue(run, product::kRunValueName, "\"" + TargetDir + "\\" + product::kReviewMonitorProgram + "\"");
+  platform::RegSetStringGbk(run, product::kRunValueName,
+                            "\"" + TargetDir + "\\" + product::kReviewMonitorProgram + "\"");
   log.Record(
       uninstall_log::ValueRecord(uninstall_log::RegistryRoot::kLocalMachine, product::kRunKey, product::kRunValueName));
   RegCloseKey(run);
@@ -155,20 +123,20 @@ void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath, un
   if (registry::CreateKey(HKEY_LOCAL_MACHINE, keyName.c_str(), registry::kProductLineView, &entry) != ERROR_SUCCESS) {
     return;
   }
-  SetStringValue(entry, "DisplayName", ProductTitle);
+  platform::RegSetStringGbk(entry, "DisplayName", ProductTitle);
   // Kept unquoted: later installers find the old folder by cutting it before "\uninstall.exe".
-  SetStringValue(entry, "UninstallString", uninstallerPath);
-  SetStringValue(entry, "DisplayIcon", TargetDir + "\\" + product::kMainProgram);
+  platform::RegSetStringGbk(entry, "UninstallString", uninstallerPath);
+  platform::RegSetStringGbk(entry, "DisplayIcon", TargetDir + "\\" + product::kMainProgram);
   // What Windows' list of programs and deployment systems read besides.
-  SetStringValue(entry, "DisplayVersion",
-                 std::to_string(app::ProductVersion / 10) + "." + std::to_string(app::ProductVersion % 10));
-  SetStringValue(entry, "Publisher", product::kPublisher);
-  SetStringValue(entry, "InstallLocation", TargetDir);
-  SetDwordValue(entry, "EstimatedSize", static_cast<DWORD>((productBytes + 1023) / 1024));
-  SetDwordValue(entry, "NoModify", 1);
-  SetDwordValue(entry, "NoRepair", 1);
+  platform::RegSetStringGbk(entry, "DisplayVersion",
+                            std::to_string(app::ProductVersion / 10) + "." + std::to_string(app::ProductVersion % 10));
+  platform::RegSetStringGbk(entry, "Publisher", product::kPublisher);
+  platform::RegSetStringGbk(entry, "InstallLocation", TargetDir);
+  platform::RegSetDwordGbk(entry, "EstimatedSize", static_cast<DWORD>((productBytes + 1023) / 1024));
+  platform::RegSetDwordGbk(entry, "NoModify", 1);
+  platform::RegSetDwordGbk(entry, "NoRepair", 1);
   // Quoted: deployment systems run it as it stands.
-  SetStringValue(entry, "QuietUninstallString", "\"" + uninstallerPath + "\" " + product::kUnattendedSwitch);
+  platform::RegSetStringGbk(entry, "QuietUninstallString", "\"" + uninstallerPath + "\" " + product::kUnattendedSwitch);
   log.Record(uninstall_log::KeyRecord(uninstall_log::RegistryRoot::kLocalMachine, keyName));
   RegCloseKey(entry);
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <vector>
+#include "common/platform/user_interface.h"
 
 namespace framework {
 
@@ -10,23 +11,20 @@ void DataExchange::Control(int id, HWND& handle) { handle = GetDlgItem(dialog_, 
 void DataExchange::Text(int id, std::string& value) {
   HWND control = GetDlgItem(dialog_, id);
   if (!toMembers_) {
-    SetWindowTextA(control, value.c_str());
+    platform::SetWindowTextGbk(control, value);
     return;
   }
-  const int length = GetWindowTextLengthA(control);
-  std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-  const int got = GetWindowTextA(control, text.data(), length + 1);
-  value.assign(text.data(), got > 0 ? static_cast<size_t>(got) : 0);
+  value = platform::GetWindowTextGbk(control);
 }
 
 INT_PTR ModalDialog::RunModal() {
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), nullptr, &ModalDialog::DialogProc,
+  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), nullptr, &ModalDialog::DialogProc,
                          reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR ModalDialog::RunHidden() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  HRSRC resource = FindResourceA(instance, MAKEINTRESOURCEA(templateId_), MAKEINTRESOURCEA(5));  // RT_DIALOG
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(templateId_), MAKEINTRESOURCEW(5));  // RT_DIALOG
   HGLOBAL loaded = resource != nullptr ? LoadResource(instance, resource) : nullptr;
   const auto* bytes = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
   // An extended template: version, signature, help id and extended style come before the style.
@@ -42,14 +40,14 @@ INT_PTR ModalDialog::RunHidden() {
   hidden_ = true;
   ended_ = false;
   result_ = -1;
-  HWND window = CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(hiddenTemplate.data()), nullptr,
+  HWND window = CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(hiddenTemplate.data()), nullptr,
                                            &ModalDialog::DialogProc, reinterpret_cast<LPARAM>(this));
   if (window == nullptr) return -1;
   MSG message;
-  while (!ended_ && GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageA(window, &message)) {
+  while (!ended_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageW(window, &message)) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
   }
   DestroyWindow(window);
@@ -100,10 +98,10 @@ void ModalDialog::CentreOnScreen() {
 INT_PTR CALLBACK ModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     auto* page = reinterpret_cast<ModalDialog*>(lParam);
-    SetWindowLongPtrA(window, DWLP_USER, lParam);
+    SetWindowLongPtrW(window, DWLP_USER, lParam);
     page->window_ = window;
   }
-  auto* page = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+  auto* page = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(window, DWLP_USER));
   return page != nullptr ? page->Handle(message, wParam, lParam) : FALSE;
 }
 
@@ -133,7 +131,7 @@ INT_PTR ModalDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SYSCOMMAND:
       if (OnSystemCommand(wParam)) {
-        SetWindowLongPtrA(window_, DWLP_MSGRESULT, 0);
+        SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
         return TRUE;
       }
       return FALSE;

@@ -7,6 +7,9 @@
 #include "install/app/installer_texts.h"
 #include "install/pages/free_space_root.h"
 #include "resources/install_ids.h"
+#include "common/platform/files.h"
+#include "common/platform/shell.h"
+#include "common/platform/user_interface.h"
 
 namespace pages {
 
@@ -14,20 +17,13 @@ namespace {
 
 constexpr unsigned long long kMinimumFreeBytes = 16ull * 1024 * 1024;
 
-int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM, LPARAM data) {
-  if (message == BFFM_INITIALIZED && data != 0) {
-    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, data);
-  }
-  return 0;
-}
-
 }  // namespace
 
 bool HasRoomForInstall(const std::string& folder) {
   const auto root = FreeSpaceRoot(folder);
   if (!root) return false;
   DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0;
-  if (!GetDiskFreeSpaceA(root->c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, nullptr)) {
+  if (!platform::GetDiskFreeSpaceGbk(*root, sectorsPerCluster, bytesPerSector, freeClusters)) {
     return false;
   }
   const unsigned long long freeBytes =
@@ -45,14 +41,14 @@ void DestinationPage::ExchangeData(framework::DataExchange& exchange) { exchange
 
 BOOL DestinationPage::OnInitDialog() {
   WizardPage::OnInitDialog();
-  SetWindowTextA(FolderText, app::TargetDir.c_str());
+  platform::SetWindowTextGbk(FolderText, app::TargetDir);
   FocusControl(IDC_NEXT);
   return FALSE;
 }
 
 void DestinationPage::Next() {
   if (!HasRoomForInstall(app::TargetDir)) {
-    MessageBoxA(Window(), app::kNoRoomOnDrive, app::WizardCaption, app::kErrorBox);
+    platform::MessageBoxGbk(Window(), app::kNoRoomOnDrive, app::WizardCaption, app::kErrorBox);
     return;
   }
   app::WizardDirection = app::kDirectionNext;
@@ -61,7 +57,7 @@ void DestinationPage::Next() {
   auto& created = app::CreatedDirs;
   for (auto entry = created.size(); entry-- > 0;) {
     if (!gbk::Contains(app::TargetDir, created[entry])) {
-      RemoveDirectoryA(created[entry].c_str());
+      platform::RemoveDirectoryGbk(created[entry]);
       created.erase(created.begin() + static_cast<std::ptrdiff_t>(entry));
     }
   }
@@ -71,30 +67,14 @@ void DestinationPage::Next() {
 void DestinationPage::Browse() {
   // The shell's folder browser needs COM on this thread for the time it is open.
   const HRESULT com = CoInitialize(nullptr);
-  LPITEMIDLIST desktop = nullptr;
-  if (SHGetSpecialFolderLocation(Window(), CSIDL_DESKTOP, &desktop) == S_OK) {
-    char current[MAX_PATH] = "";
-    GetWindowTextA(FolderText, current, MAX_PATH);
-    char displayName[MAX_PATH] = "";
-    BROWSEINFOA browse{};
-    browse.hwndOwner = Window();
-    browse.pidlRoot = desktop;
-    browse.pszDisplayName = displayName;
-    browse.lpszTitle = app::kBrowseTitle;
-    browse.ulFlags = 0;
-    browse.lpfn = BrowseCallback;
-    browse.lParam = reinterpret_cast<LPARAM>(current);
-    if (LPITEMIDLIST chosen = SHBrowseForFolderA(&browse)) {
-      char path[MAX_PATH] = "";
-      if (!SHGetPathFromIDListA(chosen, path)) {
-        MessageBoxA(Window(), app::kInvalidFolder, app::WizardCaption, app::kErrorBox);
-      } else {
-        SetWindowTextA(FolderText, path);
-        app::TargetDir = path;
-      }
-      CoTaskMemFree(chosen);
-    }
-    CoTaskMemFree(desktop);
+  const platform::BrowsedFolder folder =
+      platform::BrowseForFolderGbk(Window(), app::kBrowseTitle, platform::GetWindowTextGbk(FolderText));
+  if (folder.chosen && !folder.path) {
+    // No file-system folder, or one GBK cannot name: the install folder is kept in GBK.
+    platform::MessageBoxGbk(Window(), app::kInvalidFolder, app::WizardCaption, app::kErrorBox);
+  } else if (folder.chosen) {
+    platform::SetWindowTextGbk(FolderText, *folder.path);
+    app::TargetDir = *folder.path;
   }
   if (SUCCEEDED(com)) CoUninitialize();
 }

@@ -8,6 +8,8 @@
 #include "install/app/installer_texts.h"
 #include "product/product_facts.h"
 #include "resources/install_ids.h"
+#include "common/platform/process.h"
+#include "common/platform/shell.h"
 
 namespace pages {
 
@@ -17,7 +19,7 @@ namespace {
 // "Program Files") can never start "C:\Program.exe" instead.
 void StartInstalledProgram(const char* program) {
   const std::string commandLine = "\"" + app::TargetDir + "\\" + program + "\"";
-  WinExec(commandLine.c_str(), SW_SHOW);
+  platform::WinExecGbk(commandLine);
 }
 
 }  // namespace
@@ -38,7 +40,7 @@ BOOL FinishPage::OnInitDialog() {
   WizardPage::OnInitDialog();
   EnableWindow(GetDlgItem(Window(), IDC_BACK), FALSE);
   EnableWindow(GetDlgItem(Window(), IDCANCEL), FALSE);
-  SendMessageA(LaunchBox, BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(LaunchBox, BM_SETCHECK, BST_CHECKED, 0);
   FocusControl(IDC_NEXT);
   return FALSE;
 }
@@ -53,10 +55,10 @@ void FinishPage::Finish() {
   app::WizardDirection = app::kDirectionNext;
   // The review monitor always starts; the product and its help only when ticked.
   StartInstalledProgram(product::kReviewMonitorProgram);
-  if (SendMessageA(LaunchBox, BM_GETCHECK, 0, 0) != 0) StartInstalledProgram(product::kMainProgram);
-  if (SendMessageA(HelpBox, BM_GETCHECK, 0, 0) != 0) {
+  if (SendMessageW(LaunchBox, BM_GETCHECK, 0, 0) != 0) StartInstalledProgram(product::kMainProgram);
+  if (SendMessageW(HelpBox, BM_GETCHECK, 0, 0) != 0) {
     const std::string helpFile = app::TargetDir + "\\" + product::kHelpFile;
-    ShellExecuteA(Window(), "open", helpFile.c_str(), nullptr, nullptr, SW_SHOW);
+    platform::ShellExecuteGbk(Window(), helpFile);
   }
   OnOK();
 }

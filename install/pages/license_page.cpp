@@ -5,6 +5,7 @@
 #include "install/app/installer_texts.h"
 #include "product/product_facts.h"
 #include "resources/install_ids.h"
+#include "common/platform/user_interface.h"
 
 namespace pages {
 
@@ -18,7 +19,7 @@ BOOL LicensePage::OnInitDialog() {
   // Read again at every showing; a missing file leaves the box empty. The text ends at a
   // NUL byte inside the file.
   if (auto licence = files::ReadWholeFile(app::SourceDir + product::kLicenseFile)) {
-    SetDlgItemTextA(Window(), IDC_TEXT_BOX, licence->c_str());
+    platform::SetDlgItemTextGbk(Window(), IDC_TEXT_BOX, *licence);
   }
   FocusControl(IDC_NEXT);
   return FALSE;

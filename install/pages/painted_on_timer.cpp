@@ -25,17 +25,17 @@ struct PaintedOnTimer {
 // would repaint inside each send while the worker waits. Here they take the new value at
 // once (and answer it when asked) but paint on a timer, at most every kRepaintMs.
 LRESULT CALLBACK PaintOnTimerProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* state = reinterpret_cast<PaintedOnTimer*>(GetWindowLongPtrA(control, GWLP_USERDATA));
+  auto* state = reinterpret_cast<PaintedOnTimer*>(GetWindowLongPtrW(control, GWLP_USERDATA));
   const WNDPROC original = state->original;
   auto applyPosition = [&] {
     if (!state->positionPending) return;
     state->positionPending = false;
-    CallWindowProcA(original, control, PBM_SETPOS, state->position, 0);  // the bar paints itself here
+    CallWindowProcW(original, control, PBM_SETPOS, state->position, 0);  // the bar paints itself here
   };
   switch (message) {
     case WM_PAINT: {
       const engine::ProfileTimer timer(engine::ProfileStep::kPainting);
-      return CallWindowProcA(original, control, message, wParam, lParam);
+      return CallWindowProcW(original, control, message, wParam, lParam);
     }
     case WM_TIMER:
       if (wParam != kRepaintTimer) break;
@@ -52,10 +52,10 @@ LRESULT CALLBACK PaintOnTimerProc(HWND control, UINT message, WPARAM wParam, LPA
       LRESULT result = 0;
       if (message == WM_SETTEXT) {
         // The text alone; the static control would paint it at once.
-        result = DefWindowProcA(control, message, wParam, lParam);
+        result = DefWindowProcW(control, message, wParam, lParam);
       } else {
         result = state->positionPending ? static_cast<LRESULT>(state->position)
-                                        : CallWindowProcA(original, control, PBM_GETPOS, 0, 0);
+                                        : CallWindowProcW(original, control, PBM_GETPOS, 0, 0);
         state->position = wParam;
         state->positionPending = true;
       }
@@ -70,24 +70,24 @@ LRESULT CALLBACK PaintOnTimerProc(HWND control, UINT message, WPARAM wParam, LPA
       if (state->positionPending) return static_cast<LRESULT>(state->position);
       break;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
       delete state;
-      return CallWindowProcA(original, control, message, wParam, lParam);
+      return CallWindowProcW(original, control, message, wParam, lParam);
     default:
       // Any other request of the bar sees the latest position.
       if (message >= WM_USER) applyPosition();
       break;
   }
-  return CallWindowProcA(original, control, message, wParam, lParam);
+  return CallWindowProcW(original, control, message, wParam, lParam);
 }
 
 }  // namespace
 
 void PaintOnTimer(HWND control) {
   auto* state = new PaintedOnTimer;
-  SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+  SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
   state->original = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaintOnTimerProc)));
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaintOnTimerProc)));
 }
 
 }  // namespace pages

@@ -21,7 +21,7 @@ namespace {
 // The progress bar's window class lives in comctl32, loaded from the system folder only,
 // and only now: the pages before need none of it, and start-up is the shorter for it.
 void RegisterProgressBarClass() {
-  HMODULE comctl = dll_search::LoadSystemLibrary("comctl32.dll");
+  HMODULE comctl = dll_search::LoadSystemLibrary(L"comctl32.dll");
   if (comctl == nullptr) return;
   using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   auto init = reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
@@ -33,7 +33,7 @@ void RegisterProgressBarClass() {
 
 ProgressPage::ProgressPage() : WizardPage(IDD_PROGRESS) {
   RegisterProgressBarClass();
-  FlagsChanged = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  FlagsChanged = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   OnCommandId(IDM_START_WORKER, [this] { Start(); });
   OnCommandId(kWorkerCompleted, [this] { WorkerCompleted(); });
   // No control of this page is IDC_BACK; kept as the page's way back for completeness.
@@ -56,7 +56,7 @@ BOOL ProgressPage::OnInitDialog() {
   PaintOnTimer(ProgressBar);
   AbortRequested = 0;
   // Posted messages come before input, so the install starts before any click is seen.
-  PostMessageA(Window(), WM_COMMAND, IDM_START_WORKER, 0);
+  PostMessageW(Window(), WM_COMMAND, IDM_START_WORKER, 0);
   return TRUE;
 }
 
@@ -73,7 +73,7 @@ void ProgressPage::Start() {
     // Handled like a failed install: rolled back, and the wizard ends.
     WorkerRunning = 0;
     AbortRequested = 1;
-    PostMessageA(Window(), WM_COMMAND, kWorkerStopped, 0);
+    PostMessageW(Window(), WM_COMMAND, kWorkerStopped, 0);
   }
 }
 

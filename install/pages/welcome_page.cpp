@@ -20,7 +20,7 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 WelcomePage::WelcomePage()
-    : WizardPage(IDD_WELCOME), AppIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ABOUT))) {
+    : WizardPage(IDD_WELCOME), AppIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT))) {
   OnCommandId(IDC_BACK, [this] { GoBack(); });
   OnCommandId(IDC_NEXT, [this] { GoNext(); });
 }
@@ -28,14 +28,15 @@ WelcomePage::WelcomePage()
 BOOL WelcomePage::OnInitDialog() {
   WizardPage::OnInitDialog();
   if (HMENU systemMenu = GetSystemMenu(Window(), FALSE)) {
-    char aboutText[128] = "";
-    if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUT_MENU, aboutText, sizeof aboutText) > 0) {
-      AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-      AppendMenuA(systemMenu, MF_STRING, IDM_ABOUT, aboutText);
+    // The string resource is Unicode already: it goes to the menu as it is.
+    wchar_t aboutText[128] = L"";
+    if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUT_MENU, aboutText, 128) > 0) {
+      AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(systemMenu, MF_STRING, IDM_ABOUT, aboutText);
     }
   }
-  SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
-  SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(AppIcon));
+  SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(AppIcon));
+  SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(AppIcon));
   EnableWindow(GetDlgItem(Window(), IDC_BACK), FALSE);
   FocusControl(IDC_NEXT);
   return FALSE;
@@ -43,7 +44,7 @@ BOOL WelcomePage::OnInitDialog() {
 
 bool WelcomePage::OnSystemCommand(WPARAM command) {
   if ((command & 0xFFF0) != IDM_ABOUT) return false;
-  DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), Window(), AboutBoxProc, 0);
+  DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), Window(), AboutBoxProc, 0);
   return true;
 }
 

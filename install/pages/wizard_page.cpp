@@ -4,12 +4,13 @@
 #include "install/app/installer_state.h"
 #include "install/app/installer_texts.h"
 #include "resources/install_ids.h"
+#include "common/platform/user_interface.h"
 
 namespace pages {
 
 BOOL WizardPage::OnInitDialog() {
   ModalDialog::OnInitDialog();
-  SetWindowTextA(Window(), app::WizardCaption);
+  platform::SetWindowTextGbk(Window(), app::WizardCaption);
   return TRUE;
 }
 
@@ -24,7 +25,7 @@ void WizardPage::GoNext() {
 }
 
 bool WizardPage::UserWantsToStop() {
-  return MessageBoxA(Window(), app::kStopInstallQuestion, app::WizardCaption, app::kQuestionBox) != IDNO;
+  return platform::MessageBoxGbk(Window(), app::kStopInstallQuestion, app::WizardCaption, app::kQuestionBox) != IDNO;
 }
 
 void WizardPage::ConfirmCancel() {
@@ -35,7 +36,7 @@ void WizardPage::FocusControl(int id) { SetFocus(GetDlgItem(Window(), id)); }
 
 bool WizardPage::PaintHeaderBand(const char* title, const char* subtitle) {
   // Loaded from the resources on every paint; a resource icon is shared, not destroyed.
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
   painting::HeaderBand(Window(), title, subtitle, icon);
   return true;
 }

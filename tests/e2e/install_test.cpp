@@ -259,7 +259,7 @@ TEST_F(InstallTest, FailedLineIsLoggedBeforeItsMessageAndTheBarHasNotCountedIt) 
 TEST_F(InstallTest, MissingManifestFailsBeforeAnythingIsInstalled) {
   const MachineState before = CaptureMachineState();
   Medium medium(TestFolder());
-  DeleteFileA((medium.Dir() + "install.inf").c_str());
+  DeleteFileW(Wide(medium.Dir() + "install.inf").c_str());
   Installer installer(medium);
   ASSERT_TRUE(installer.StartCopy());
   ExpectFailureRolledBack(installer, medium.Dir() + "install.inf不能打开，安装程序将终止。", before);
@@ -367,12 +367,12 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
   EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", kProductView), (bytes + 1023) / 1024);
   EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify", kProductView), 1u);
   EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair", kProductView), 1u);
-  EXPECT_EQ(FindWindowA(nullptr, "Quendral复习自动检查"), nullptr) << "no program is started";
-  EXPECT_EQ(FindWindowA(nullptr, "Quendral"), nullptr) << "no program is started";
+  EXPECT_EQ(FindTitled("Quendral复习自动检查"), nullptr) << "no program is started";
+  EXPECT_EQ(FindTitled("Quendral"), nullptr) << "no program is started";
 
   // Without its log the quiet uninstall removes nothing and says so.
   const std::string log = target + "\\uninstall.inf";
-  ASSERT_TRUE(MoveFileA(log.c_str(), (log + ".away").c_str()));
+  ASSERT_TRUE(MoveFileW(Wide(log).c_str(), Wide(log + ".away").c_str()));
   {
     Process withoutLog(quiet, target + "\\uninstall.exe");
     ASSERT_TRUE(withoutLog.WaitForExit(70000));
@@ -380,7 +380,7 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
     EXPECT_TRUE(FileExists(target + "\\lumora.exe") && FileExists(target + "\\uninstall.exe"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kProductView));
   }
-  ASSERT_TRUE(MoveFileA((log + ".away").c_str(), log.c_str()));
+  ASSERT_TRUE(MoveFileW(Wide(log + ".away").c_str(), Wide(log).c_str()));
 
   // As a deployment system runs the registered command: the value as it stands.
   Process removal(quiet, target + "\\uninstall.exe");
@@ -397,8 +397,8 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
   // uninstall says so; everything else it lists goes.
   Installer again(medium, "/S /D=" + target);
   ASSERT_TRUE(again.WaitForExit(kInstallWaitMs));
-  HANDLE held = CreateFileA((target + "\\lumora.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            0, nullptr);
+  HANDLE held =
+      CreateFileA((target + "\\lumora.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Process inPart(quiet, target + "\\uninstall.exe");
   ASSERT_TRUE(inPart.WaitForExit(70000));

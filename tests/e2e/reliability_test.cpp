@@ -271,7 +271,7 @@ TEST_F(ReliabilityTest, PlantedDllsBesideTheProgramsAreNotLoaded) {
     Process loader("\"" + loaderFolder + "plain_loader.exe\" " + name + ".dll");
     EXPECT_TRUE(loader.WaitForExit());
     ASSERT_TRUE(FileExists(mark)) << name << ".dll planted is taken by an unguarded program";
-    DeleteFileA(mark.c_str());
+    DeleteFileW(Wide(mark).c_str());
   }
 
   Medium medium(TestFolder("medium"));
@@ -293,7 +293,7 @@ TEST_F(ReliabilityTest, PlantedDllsBesideTheProgramsAreNotLoaded) {
     if (finish != nullptr) Press(finish, IDC_UNINSTALL_FINISH);
     EXPECT_TRUE(removal.WaitForExit());
   }
-  for (const char* name : kPlantedNames) DeleteFileA((temp + name + ".dll").c_str());
+  for (const char* name : kPlantedNames) DeleteFileW(Wide(temp + name + ".dll").c_str());
   SetEnvironmentVariableA("QUENDRAL_PLANTED_MARK", nullptr);
   EXPECT_FALSE(FileExists(mark)) << "the uninstaller's copy loaded a DLL beside it";
 }

@@ -124,7 +124,7 @@ TEST_F(StartupTest, YesReplaysTheEarlierVersionsLogInTheViewWhereItIsRegistered)
     EarlierInstall old(TestFolder(view == kProductView ? "old32" : "old64"), "1.2", true, view);
     // Installed from its CD by the old kit: read-only.
     for (const char* name : {"\\lumora.exe", "\\uninstall.exe", "\\uninstall.inf"}) {
-      SetFileAttributesA((old.folder + name).c_str(), FILE_ATTRIBUTE_READONLY);
+      SetFileAttributesW(Wide(old.folder + name).c_str(), FILE_ATTRIBUTE_READONLY);
     }
     Medium medium(TestFolder(view == kProductView ? "medium32" : "medium64"));
     Installer installer(medium);

@@ -22,7 +22,7 @@ class UninstallTest : public KitTest {
  protected:
   void SetUp() override {
     KitTest::SetUp();
-    DeleteFileA(TempCopy().c_str());
+    DeleteFileW(Wide(TempCopy()).c_str());
   }
   // An install folder of the test's own: the uninstaller and a log.
   std::string MakeInstallFolder(const std::string& log) {
@@ -43,10 +43,10 @@ TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
   // is cleared.
   const std::string scratch = TestFolder("scratch") + "\\read-only.txt";
   WriteBytes(scratch, "x");
-  SetFileAttributesA(scratch.c_str(), FILE_ATTRIBUTE_READONLY);
-  EXPECT_FALSE(DeleteFileA(scratch.c_str()));
-  SetFileAttributesA(scratch.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_TRUE(DeleteFileA(scratch.c_str()));
+  SetFileAttributesW(Wide(scratch).c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(DeleteFileW(Wide(scratch).c_str()));
+  SetFileAttributesW(Wide(scratch).c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(DeleteFileW(Wide(scratch).c_str()));
   for (int round = 1; round <= 2; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     {
@@ -56,7 +56,7 @@ TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
       ASSERT_NE(finish, nullptr);
       ASSERT_TRUE(installer.FinishWithoutProduct(finish));  // the review monitor, which the uninstaller must close
     }
-    ASSERT_TRUE(WaitFor([] { return FindWindowA(nullptr, "Quendral复习自动检查"); }));
+    ASSERT_TRUE(WaitFor([] { return FindTitled("Quendral复习自动检查"); }));
     ASSERT_TRUE(FileExists(kDefaultTarget + "\\uninstall.exe"));
     EXPECT_FALSE(AnyFileReadOnly(kDefaultTarget)) << "the copies are the kit's own, not the CD's";
     // Registered where the line's 32-bit kits look, and only there.
@@ -81,12 +81,13 @@ TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
     ASSERT_NE(finish, nullptr);
     EXPECT_TRUE(PressFinish(finish));
 
-    EXPECT_FALSE(FindWindowA(nullptr, "Quendral复习自动检查")) << "the review monitor was asked to close";
+    EXPECT_FALSE(FindTitled("Quendral复习自动检查")) << "the review monitor was asked to close";
     const MachineState after = CaptureMachineState();
     EXPECT_TRUE(before == after) << Difference(before, after);
     EXPECT_FALSE(FolderExists(kMorvessaFolder));
     EXPECT_TRUE(FileExists(TempCopy())) << "the copy in the temporary folder stays";
-    EXPECT_EQ(GetFileAttributesA(TempCopy().c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << "a later removal replaces it";
+    EXPECT_EQ(GetFileAttributesW(Wide(TempCopy()).c_str()) & FILE_ATTRIBUTE_READONLY, 0u)
+        << "a later removal replaces it";
   }
 }
 
@@ -161,7 +162,7 @@ TEST_F(UninstallTest, ReviewMonitorThatNeverClosesIsReportedAfterThirtyRequests)
 
 TEST_F(UninstallTest, RemovalRunWithAMissingLogShowsOnlyTheFinishPage) {
   const std::string folder = MakeInstallFolder("");
-  DeleteFileA((folder + "\\uninstall.inf").c_str());
+  DeleteFileW(Wide(folder + "\\uninstall.inf").c_str());
   Process removal("\"" + KitDir() + "uninstall.exe\" " + folder + "\\uninstall.inf");
   HWND finish = WaitForUninstallFinishPage();
   ASSERT_NE(finish, nullptr);
@@ -240,7 +241,7 @@ TEST_F(UninstallTest, RemovalWaitsWhileTheInstalledProgramIsStillHeld) {
   Process removal("\"" + KitDir() + "uninstall.exe\" " + folder + "\\uninstall.inf");
   ASSERT_TRUE(WaitUntil([&] { return !FileExists(folder + "\\uninstall.inf"); }));
   Sleep(1000);
-  EXPECT_EQ(FindWindowA("#32770", "删除向导"), nullptr) << "still retrying the program file";
+  EXPECT_EQ(FindWindowW(L"#32770", Wide("删除向导").c_str()), nullptr) << "still retrying the program file";
   EXPECT_TRUE(FileExists(program));
   CloseHandle(held);
   HWND finish = WaitForUninstallFinishPage();

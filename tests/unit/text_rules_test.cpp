@@ -55,6 +55,17 @@ TEST(Adnote, MissingKeyOrEqualsOrBeyondTheFirst64Bytes) {
   EXPECT_EQ(engine::ExtractAdnote(std::string("ad\0note=1", 9)), std::nullopt) << "a NUL ends the text";
 }
 
+TEST(Adnote, SettingsFileKeepsItsOtherLinesAndTheGbkBytes) {
+  EXPECT_EQ(engine::WithProfileValue("", "main", "adnote", "欢迎"), "[main]\r\nadnote=欢迎\r\n");
+  EXPECT_EQ(
+      engine::WithProfileValue("[Main]\r\nx=1\r\nADNOTE = old\r\n[other]\r\nadnote=2\r\n", "main", "adnote", "新"),
+      "[Main]\r\nx=1\r\nadnote=新\r\n[other]\r\nadnote=2\r\n");
+  EXPECT_EQ(engine::WithProfileValue("[main]\nx=1\n\n[other]\n", "main", "adnote", "v"),
+            "[main]\r\nx=1\r\nadnote=v\r\n\r\n[other]\r\n");
+  EXPECT_EQ(engine::WithProfileValue("[other]\r\ny=2\r\n", "main", "adnote", "v"),
+            "[other]\r\ny=2\r\n\r\n[main]\r\nadnote=v\r\n");
+}
+
 TEST(CommandLine, QuotedProgramNameWithBlanksAndGbkBytes) {
   EXPECT_EQ(command_line::ArgumentAfterProgramName(
                 "\"C:\\Temp Folder\\uninstall.exe\" C:\\Program Files\\Morvessa\\Quendral\\uninstall.inf"),

@@ -10,9 +10,11 @@
 
 #include "sample/standin_window.h"
 #include "common/command_line/command_line.h"
+#include "tests/e2e/support/wide.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const std::string arguments(command_line::ArgumentAfterProgramName(GetCommandLineA()));
+  const std::string line = e2e::Gbk(GetCommandLineW());
+  const std::string arguments(command_line::ArgumentAfterProgramName(line));
   if (arguments.rfind("open ", 0) == 0) {
     sample::NoteStart(arguments.c_str());
     return 0;

@@ -5,21 +5,23 @@
 #include <gtest/gtest.h>
 
 #include "common/gbk/gbk_search.h"
+#include "tests/e2e/support/wide.h"
 
 namespace e2e {
 
 bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot create " << path;
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -28,8 +30,8 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   std::string bytes(GetFileSize(file, nullptr), '\0');
   DWORD read = 0;
@@ -41,48 +43,49 @@ std::string ReadBytes(const std::string& path) {
 
 void MakeFolders(const std::string& path) {
   for (std::size_t pos = gbk::Find(path, "\\", 3); pos != gbk::npos; pos = gbk::Find(path, "\\", pos + 1)) {
-    CreateDirectoryA(path.substr(0, pos).c_str(), nullptr);
+    CreateDirectoryW(Wide(path.substr(0, pos)).c_str(), nullptr);
   }
-  CreateDirectoryA(path.c_str(), nullptr);
+  CreateDirectoryW(Wide(path).c_str(), nullptr);
 }
 
 void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW(Wide(path + "\\*").c_str(), &entry);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = entry.cFileName;
+      const std::string name = Gbk(entry.cFileName);
       if (name == "." || name == "..") continue;
       const std::string child = path + "\\" + name;
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTree(child);
       } else {
-        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(child.c_str());
+        SetFileAttributesW(Wide(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(Wide(child).c_str());
       }
-    } while (FindNextFileA(search, &entry));
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
   }
-  RemoveDirectoryA(path.c_str());
+  RemoveDirectoryW(Wide(path).c_str());
 }
 
 void CopyOrDie(const std::string& from, const std::string& to) {
-  ASSERT_TRUE(CopyFileA(from.c_str(), to.c_str(), FALSE)) << from << " -> " << to << " error " << GetLastError();
+  ASSERT_TRUE(CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE))
+      << from << " -> " << to << " error " << GetLastError();
 }
 
 std::string TempFolder() {
-  char temp[MAX_PATH] = "";
-  const DWORD length = GetTempPathA(MAX_PATH, temp);
-  return length > 0 && length < MAX_PATH ? std::string(temp, length) : std::string();
+  wchar_t temp[MAX_PATH] = L"";
+  const DWORD length = GetTempPathW(MAX_PATH, temp);
+  return length > 0 && length < MAX_PATH ? Gbk(std::wstring(temp, length)) : std::string();
 }
 
 namespace {
 void ListInto(const std::string& root, const std::string& relative, int depth, std::map<std::string, long long>& out) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((root + relative + "\\*").c_str(), &entry);
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW(Wide(root + relative + "\\*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    const std::string name = entry.cFileName;
+    const std::string name = Gbk(entry.cFileName);
     if (name == "." || name == "..") continue;
     const std::string child = relative + "\\" + name;
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -91,7 +94,7 @@ void ListInto(const std::string& root, const std::string& relative, int depth, s
     } else {
       out[child] = (static_cast<long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
     }
-  } while (FindNextFileA(search, &entry));
+  } while (FindNextFileW(search, &entry));
   FindClose(search);
 }
 }  // namespace
@@ -112,16 +115,14 @@ bool HasSignature(const std::string& program) {
 }
 
 std::string VersionText(const std::string& program, const std::string& name) {
-  std::string data(GetFileVersionInfoSizeA(program.c_str(), nullptr), '\0');
-  if (data.empty() || !GetFileVersionInfoA(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) return "";
+  std::string data(GetFileVersionInfoSizeW(Wide(program).c_str(), nullptr), '\0');
+  if (data.empty() || !GetFileVersionInfoW(Wide(program).c_str(), 0, static_cast<DWORD>(data.size()), data.data()))
+    return "";
   const std::wstring key = L"\\StringFileInfo\\080404b0\\" + std::wstring(name.begin(), name.end());
   wchar_t* value = nullptr;
   UINT length = 0;
   if (!VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || length == 0) return "";
-  std::string gbk(length * 2 + 1, '\0');
-  const int bytes = WideCharToMultiByte(936, 0, value, -1, gbk.data(), static_cast<int>(gbk.size()), nullptr, nullptr);
-  gbk.resize(bytes > 0 ? static_cast<std::size_t>(bytes - 1) : 0);
-  return gbk;
+  return Gbk(value);
 }
 
 }  // namespace e2e

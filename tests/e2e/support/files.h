@@ -4,6 +4,8 @@
 #include <map>
 #include <string>
 
+#include "tests/e2e/support/wide.h"
+
 namespace e2e {
 
 bool FileExists(const std::string& path);

@@ -49,6 +49,7 @@ bool HeldWorker::Catch(DWORD timeoutMs) {
     switch (event.dwDebugEventCode) {
       case CREATE_PROCESS_DEBUG_EVENT:
         image = RangeOf(event.u.CreateProcessInfo.hProcess, event.u.CreateProcessInfo.lpBaseOfImage);
+        page_ = OpenThread(THREAD_SUSPEND_RESUME, FALSE, event.dwThreadId);
         if (event.u.CreateProcessInfo.hFile != nullptr) CloseHandle(event.u.CreateProcessInfo.hFile);
         break;
       case LOAD_DLL_DEBUG_EVENT:
@@ -57,7 +58,7 @@ bool HeldWorker::Catch(DWORD timeoutMs) {
       case CREATE_THREAD_DEBUG_EVENT:
         // The program's only thread of its own code besides the main thread.
         if (image.Holds(reinterpret_cast<void*>(event.u.CreateThread.lpStartAddress))) {
-          worker_ = OpenThread(THREAD_SUSPEND_RESUME | SYNCHRONIZE, FALSE, event.dwThreadId);
+          worker_ = OpenThread(THREAD_SUSPEND_RESUME | THREAD_QUERY_INFORMATION | SYNCHRONIZE, FALSE, event.dwThreadId);
           if (worker_ != nullptr) SuspendThread(worker_);
         }
         break;
@@ -75,15 +76,40 @@ bool HeldWorker::Catch(DWORD timeoutMs) {
   return worker_ != nullptr;
 }
 
+namespace {
+
+ULONGLONG CpuTime(HANDLE thread) {
+  FILETIME created{}, ended{}, kernel{}, user{};
+  GetThreadTimes(thread, &created, &ended, &kernel, &user);
+  return (static_cast<ULONGLONG>(kernel.dwHighDateTime) << 32 | kernel.dwLowDateTime) +
+         (static_cast<ULONGLONG>(user.dwHighDateTime) << 32 | user.dwLowDateTime);
+}
+
+}  // namespace
+
 bool HeldWorker::Step() {
-  if (worker_ == nullptr) return false;
+  if (worker_ == nullptr || page_ == nullptr) return false;
+  // With the page's thread held, the worker's next message to the page waits for an
+  // answer: it runs until then, uses no more time, and is held there, holding nothing.
+  SuspendThread(page_);
   ResumeThread(worker_);
-  const bool ended = WaitForSingleObject(worker_, 1) != WAIT_TIMEOUT;
+  bool ended = false;
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  // Waiting shows as two spells of 20 ms without CPU time (the clock counts in ticks).
+  for (ULONGLONG before = CpuTime(worker_), quiet = 0; !ended && quiet < 2 && GetTickCount64() < deadline;) {
+    ended = WaitForSingleObject(worker_, 20) != WAIT_TIMEOUT;
+    const ULONGLONG now = CpuTime(worker_);
+    quiet = now == before ? quiet + 1 : 0;
+    before = now;
+  }
   SuspendThread(worker_);
+  ResumeThread(page_);
   return !ended;
 }
 
 void HeldWorker::Release() {
+  if (page_ != nullptr) CloseHandle(page_);
+  page_ = nullptr;
   if (worker_ == nullptr) return;
   ResumeThread(worker_);
   CloseHandle(worker_);

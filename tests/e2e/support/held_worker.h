@@ -22,7 +22,9 @@ class HeldWorker {
   // any window of the installer.
   bool Catch(DWORD timeoutMs);
   bool Held() const { return worker_ != nullptr; }
-  // Lets the held worker run for a moment and holds it again; false once it has ended.
+  // Lets the held worker run until it waits for the page (whose thread is held meanwhile),
+  // and holds it there again: a worker held at any other point might hold a lock the
+  // page's thread needs to paint. False once it has ended.
   bool Step();
   // Lets the worker go on for good.
   void Release();
@@ -33,6 +35,7 @@ class HeldWorker {
   DWORD processId_;
   bool attached_ = false;
   HANDLE worker_ = nullptr;
+  HANDLE page_ = nullptr;  // the program's main thread, which runs the pages
 };
 
 }  // namespace e2e

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "common/gbk/gbk_search.h"
+#include "tests/e2e/support/wide.h"
 
 namespace e2e {
 
@@ -50,14 +51,14 @@ void Medium::AddDataFile(const std::string& name, const std::string& bytes) {
 
 void Medium::MakeReadOnly() const {
   for (const auto& [name, size] : ListTree(dir_)) {
-    if (size >= 0) SetFileAttributesA((dir_ + name).c_str(), FILE_ATTRIBUTE_READONLY);
+    if (size >= 0) SetFileAttributesW(Wide(dir_ + name).c_str(), FILE_ATTRIBUTE_READONLY);
   }
   EXPECT_TRUE(AnyFileReadOnly(dir_));
 }
 
 bool AnyFileReadOnly(const std::string& root) {
   for (const auto& [name, size] : ListTree(root)) {
-    const DWORD attributes = GetFileAttributesA((WithBackslash(root) + name).c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(WithBackslash(root) + name).c_str());
     if (size >= 0 && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return true;
   }
   return false;
@@ -147,7 +148,7 @@ void KitTest::CleanMachine() {
     const std::string programs = ShellFolder(root, allUsers ? "Common Programs" : "Programs");
     const std::string desktop = ShellFolder(root, allUsers ? "Common Desktop" : "Desktop");
     if (!programs.empty()) RemoveTree(programs + "\\Quendral1.3");
-    if (!desktop.empty()) DeleteFileA((desktop + "\\Quendral.lnk").c_str());
+    if (!desktop.empty()) DeleteFileW(Wide(desktop + "\\Quendral.lnk").c_str());
   }
 }
 
@@ -165,11 +166,11 @@ namespace e2e {
 TitledWindow::TitledWindow(const std::string& title, int closeOnRequest)
     : process_("\"" + HelperDir() + "titled_window.exe\" " + std::to_string(closeOnRequest) + " " + title),
       title_(title) {
-  window_ = WaitFor([&title] { return FindWindowA(nullptr, title.c_str()); });
+  window_ = WaitFor([&title] { return FindTitled(title.c_str()); });
 }
 
 bool TitledWindow::WaitUntilGone() {
-  return WaitFor([this]() -> HWND { return FindWindowA(nullptr, title_.c_str()) ? nullptr : window_; }) != nullptr;
+  return WaitFor([this]() -> HWND { return FindTitled(title_.c_str()) ? nullptr : window_; }) != nullptr;
 }
 
 int TitledWindow::Finish() {
@@ -194,6 +195,21 @@ std::string FolderRecords(const std::string& target, const std::string& programG
   if (withDefaultFolders) records += kDefaultTarget + "\r\n" + kMorvessaFolder + "\r\n";
   return records;
 }
+
+namespace {
+
+int AskBar(HWND page, UINT message, WPARAM wParam) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(GetDlgItem(page, IDC_PROGRESS_BAR), message, wParam, 0, SMTO_ABORTIFHUNG, 5000, &answer)) {
+    return 0;
+  }
+  return static_cast<int>(answer);
+}
+
+}  // namespace
+
+int ProgressPosition(HWND page) { return AskBar(page, PBM_GETPOS, 0); }
+int ProgressMaximum(HWND page) { return AskBar(page, PBM_GETRANGE, FALSE); }
 
 int HighestPositionUntilClosed(HWND progressPage, DWORD timeoutMs) {
   int highest = 0;
@@ -220,14 +236,14 @@ void PlaceLargeFile(const std::string& path, int megabytes) {
     }
     CloseHandle(file);
   }
-  DeleteFileA(path.c_str());
+  DeleteFileW(Wide(path).c_str());
   if (!CreateHardLinkA(path.c_str(), cache.c_str(), nullptr)) CopyOrDie(cache, path);
 }
 
 HWND WaitForUninstallFinishPage(DWORD timeoutMs) {
   return WaitFor(
       []() -> HWND {
-        HWND page = FindWindowA("#32770", "删除向导");
+        HWND page = FindWindowW(L"#32770", Wide("删除向导").c_str());
         return page != nullptr && IsWindowVisible(page) ? page : nullptr;
       },
       timeoutMs);

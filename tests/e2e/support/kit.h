@@ -147,12 +147,9 @@ inline void AddLargeDataFile(const Medium& medium, const std::string& name, int 
   PlaceLargeFile(medium.Dir() + "data\\" + name, megabytes);
 }
 
-inline int ProgressPosition(HWND page) {
-  return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS_BAR), PBM_GETPOS, 0, 0));
-}
-inline int ProgressMaximum(HWND page) {
-  return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_PROGRESS_BAR), PBM_GETRANGE, FALSE, 0));
-}
+// The bar's position and its range's end; 0 when the page does not answer within 5 s.
+int ProgressPosition(HWND page);
+int ProgressMaximum(HWND page);
 
 // The highest position the progress page's bar shows from now until the page is gone.
 int HighestPositionUntilClosed(HWND progressPage, DWORD timeoutMs = kDefaultWaitMs);

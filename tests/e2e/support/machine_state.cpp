@@ -7,6 +7,7 @@
 
 #include "tests/e2e/support/files.h"
 #include "tests/e2e/support/kit.h"
+#include "tests/e2e/support/wide.h"
 
 namespace e2e {
 
@@ -19,16 +20,16 @@ void AddTree(MachineState& state, const std::string& root) {
 
 void AddValues(MachineState& state, HKEY root, const std::string& key, REGSAM view) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExW(root, Wide(key).c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return;
   const std::string name = (view == kProductView ? "32:" : "64:") + key;
   state.registry[name] = "(key)";
   for (DWORD index = 0;; ++index) {
-    char valueName[512];
-    DWORD nameSize = sizeof valueName;
+    wchar_t valueName[512];
+    DWORD nameSize = 512;
     BYTE data[4096];
     DWORD dataSize = sizeof data;
-    if (RegEnumValueA(opened, index, valueName, &nameSize, nullptr, nullptr, data, &dataSize) != ERROR_SUCCESS) break;
-    state.registry[name + "\\" + valueName] = std::string(reinterpret_cast<char*>(data), dataSize);
+    if (RegEnumValueW(opened, index, valueName, &nameSize, nullptr, nullptr, data, &dataSize) != ERROR_SUCCESS) break;
+    state.registry[name + "\\" + Gbk(valueName)] = std::string(reinterpret_cast<char*>(data), dataSize);
   }
   RegCloseKey(opened);
 }

@@ -5,16 +5,17 @@
 #include <psapi.h>
 
 #include <vector>
+#include "tests/e2e/support/wide.h"
 
 namespace e2e {
 
 Process::Process(const std::string& commandLine, const std::string& applicationName) {
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  if (!CreateProcessA(applicationName.empty() ? nullptr : applicationName.c_str(), line.data(), nullptr, nullptr, FALSE,
-                      0, nullptr, nullptr, &startup, &info_)) {
+  std::wstring line = Wide(commandLine);
+  const std::wstring application = Wide(applicationName);
+  if (!CreateProcessW(applicationName.empty() ? nullptr : application.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                      nullptr, nullptr, &startup, &info_)) {
     info_ = {};
   }
 }
@@ -88,9 +89,9 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
 }
 
 std::string WindowText(HWND window) {
-  char text[4096] = "";
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
-  return text;
+  wchar_t text[4096] = L"";
+  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+  return Gbk(text);
 }
 
 std::string ClassName(HWND window) {
@@ -126,6 +127,12 @@ bool MessageBoxOpen(DWORD processId) {
   return false;
 }
 
+HWND FindTitled(const std::string& title) {
+  if (HWND window = FindWindowW(nullptr, Wide(title).c_str())) return window;
+  // An ANSI stand-in's title: its GBK bytes read in the system's code page.
+  return FindWindowA(nullptr, title.c_str());
+}
+
 void Press(HWND dialog, int id) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
@@ -150,7 +157,7 @@ int EndProcessesNamed(const std::string& fileName) {
 
 void EndProgramsWithWindow(const std::vector<std::string>& titles) {
   for (const std::string& title : titles) {
-    while (HWND window = FindWindowA(nullptr, title.c_str())) {
+    while (HWND window = FindTitled(title)) {
       DWORD owner = 0;
       GetWindowThreadProcessId(window, &owner);
       HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, owner);

@@ -44,6 +44,8 @@ inline bool WaitUntil(const std::function<bool()>& holds, DWORD timeoutMs = kDef
 // Visible top-level windows, of one process when `processId` is not 0.
 std::vector<HWND> TopLevelWindows(DWORD processId = 0);
 std::string WindowText(HWND window);
+// The top-level window with this whole title, as Unicode or as an ANSI program's.
+HWND FindTitled(const std::string& title);
 std::string ClassName(HWND window);
 
 struct MessageBoxSeen {

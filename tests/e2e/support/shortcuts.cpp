@@ -3,24 +3,23 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include "tests/e2e/support/wide.h"
 
 namespace e2e {
 
 ShortcutSeen ReadShortcut(const std::string& linkPath) {
   ShortcutSeen seen;
   CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
+  IShellLinkW* link = nullptr;
   IPersistFile* file = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                  reinterpret_cast<void**>(&link))) &&
       SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    wchar_t wide[1024];
-    MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, 1024);
-    if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-      char text[1024] = "";
-      if (link->GetPath(text, sizeof text, nullptr, SLGP_RAWPATH) == S_OK) seen.target = text;
-      char description[1024] = "";
-      if (SUCCEEDED(link->GetDescription(description, sizeof description))) seen.description = description;
+    if (SUCCEEDED(file->Load(Wide(linkPath).c_str(), STGM_READ))) {
+      wchar_t text[1024] = L"";
+      if (link->GetPath(text, 1024, nullptr, SLGP_RAWPATH) == S_OK) seen.target = Gbk(text);
+      wchar_t description[1024] = L"";
+      if (SUCCEEDED(link->GetDescription(description, 1024))) seen.description = Gbk(description);
     }
   }
   if (file != nullptr) file->Release();

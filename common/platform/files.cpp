@@ -1,0 +1,98 @@
+#include "common/platform/files.h"
+
+#include <vector>
+
+#include "common/platform/gbk_text.h"
+
+namespace platform {
+
+HANDLE CreateFileGbk(const std::string& path, DWORD access, DWORD shareMode, DWORD disposition) {
+  const WideName name(path);
+  if (!name.Valid()) return INVALID_HANDLE_VALUE;
+  return CreateFileW(name.Get(), access, shareMode, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool CopyFileGbk(const std::string& from, const std::string& to, bool failIfExists) {
+  const WideName source(from);
+  const WideName target(to);
+  return source.Valid() && target.Valid() && CopyFileW(source.Get(), target.Get(), failIfExists ? TRUE : FALSE);
+}
+
+bool DeleteFileGbk(const std::string& path) {
+  const WideName name(path);
+  return name.Valid() && DeleteFileW(name.Get());
+}
+
+bool CreateDirectoryGbk(const std::string& path) {
+  const WideName name(path);
+  return name.Valid() && CreateDirectoryW(name.Get(), nullptr);
+}
+
+bool RemoveDirectoryGbk(const std::string& path) {
+  const WideName name(path);
+  return name.Valid() && RemoveDirectoryW(name.Get());
+}
+
+DWORD GetFileAttributesGbk(const std::string& path) {
+  const WideName name(path);
+  return name.Valid() ? GetFileAttributesW(name.Get()) : INVALID_FILE_ATTRIBUTES;
+}
+
+bool GetFileAttributesExGbk(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
+  const WideName name(path);
+  return name.Valid() && GetFileAttributesExW(name.Get(), GetFileExInfoStandard, &data);
+}
+
+bool SetFileAttributesGbk(const std::string& path, DWORD attributes) {
+  const WideName name(path);
+  return name.Valid() && SetFileAttributesW(name.Get(), attributes);
+}
+
+bool GetDiskFreeSpaceGbk(const std::string& root, DWORD& sectorsPerCluster, DWORD& bytesPerSector,
+                         DWORD& freeClusters) {
+  const WideName name(root);
+  return name.Valid() && GetDiskFreeSpaceW(name.Get(), &sectorsPerCluster, &bytesPerSector, &freeClusters, nullptr);
+}
+
+std::optional<std::wstring> ModuleFileNameWide() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return std::nullopt;
+    if (length < path.size()) return std::wstring(path.data(), length);
+    path.resize(path.size() * 2);  // cut short: a longer path (\\?\ forms) needs more room
+  }
+}
+
+std::optional<std::string> ModuleFileNameGbk(std::size_t maxBytes) {
+  const std::optional<std::wstring> wide = ModuleFileNameWide();
+  std::optional<std::string> path = wide ? GbkFromWide(*wide) : std::nullopt;
+  if (!path || path->size() >= maxBytes) return std::nullopt;
+  return path;
+}
+
+std::string WindowsDirectoryGbk() {
+  wchar_t folder[MAX_PATH] = L"";
+  const UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return GbkFromWide(std::wstring_view(folder, length)).value_or("");
+}
+
+std::optional<std::wstring> TempPathWide(std::size_t maxCharacters) {
+  std::vector<wchar_t> folder(maxCharacters);
+  const DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+  if (length == 0 || length >= folder.size()) return std::nullopt;
+  return std::wstring(folder.data(), length);
+}
+
+bool CopyFileWide(const std::wstring& from, const std::wstring& to) {
+  return CopyFileW(from.c_str(), to.c_str(), FALSE);
+}
+
+DWORD GetFileAttributesWide(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
+
+bool SetFileAttributesWide(const std::wstring& path, DWORD attributes) {
+  return SetFileAttributesW(path.c_str(), attributes);
+}
+
+}  // namespace platform

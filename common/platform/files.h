@@ -1,0 +1,37 @@
+// Files and folders named in GBK: each function is the W call of its name, the names
+// converted through code page 936. A name that is not GBK fails the call with
+// ERROR_NO_UNICODE_TRANSLATION, as a name Windows cannot find would fail it.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+HANDLE CreateFileGbk(const std::string& path, DWORD access, DWORD shareMode, DWORD disposition);
+bool CopyFileGbk(const std::string& from, const std::string& to, bool failIfExists);
+bool DeleteFileGbk(const std::string& path);
+bool CreateDirectoryGbk(const std::string& path);
+bool RemoveDirectoryGbk(const std::string& path);
+DWORD GetFileAttributesGbk(const std::string& path);
+bool GetFileAttributesExGbk(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data);
+bool SetFileAttributesGbk(const std::string& path, DWORD attributes);
+bool GetDiskFreeSpaceGbk(const std::string& root, DWORD& sectorsPerCluster, DWORD& bytesPerSector, DWORD& freeClusters);
+
+// This program's own path; nothing when it does not fit in `maxBytes` (its terminating
+// NUL included) or GBK cannot hold it.
+std::optional<std::string> ModuleFileNameGbk(std::size_t maxBytes = MAX_PATH);
+// The Windows folder; empty when GBK cannot hold it.
+std::string WindowsDirectoryGbk();
+
+// Paths that the kit only hands back to Windows, kept as Windows gave them, so that a
+// folder GBK cannot name (a Korean user name in the temporary folder's path) still works.
+std::optional<std::wstring> TempPathWide(std::size_t maxCharacters);
+std::optional<std::wstring> ModuleFileNameWide();
+bool CopyFileWide(const std::wstring& from, const std::wstring& to);
+DWORD GetFileAttributesWide(const std::wstring& path);
+bool SetFileAttributesWide(const std::wstring& path, DWORD attributes);
+
+}  // namespace platform
