@@ -458,6 +458,14 @@ TEST_F(InstallTest, UnattendedRefusalsChangeNothing) {
     EXPECT_FALSE(FolderExists("F:\\Quendral")) << "nothing is created on a drive without room";
     EXPECT_NE(ReadBytes(diagnostic).find("exit code 5"), std::string::npos);
   }
+  {
+    // A folder GBK cannot name is refused, never created under another name.
+    const std::wstring folder = Wide(TestFolder()) + L"\\\uD55C\uAD6D\U0001F600";
+    Process installer(Wide("\"" + medium.Installer() + "\" /S /D=") + folder);
+    ASSERT_TRUE(installer.WaitForExit());
+    EXPECT_EQ(installer.ExitCode(), 7u);
+    EXPECT_EQ(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+  }
   // A person starting the wizard with a switch it does not know is told which.
   Installer installer(medium, "/D=relative");
   const MessageBoxSeen box = installer.WaitForMessageBox();
@@ -478,7 +486,7 @@ TEST_F(InstallTest, MediumFromTheBuilderInstallsAndUninstalls) {
   ASSERT_TRUE(install.WaitForExit(kInstallWaitMs));
   EXPECT_EQ(install.ExitCode(), 0u);
   // 誠 ends in the byte 0x5C; the word folder is one the installer creates.
-  for (const char* name : {"誠.txt", "word\\词汇表.txt"}) {
+  for (const char* name : {"誠.txt", "word\\词汇表.txt", "users\\说明.txt"}) {
     EXPECT_EQ(ReadBytes(kDefaultTarget + "\\" + name), ReadBytes(product + "\\" + name)) << name;
   }
   EXPECT_EQ(ReadBytes(kDefaultTarget + "\\brisel.ini"), "[main]\r\nadnote=来自生成器\r\n") << "written, never copied";

@@ -271,9 +271,21 @@ TEST_F(UninstallTest, QuietRemovalEndedPartWayIsFinishedByTheSameCommand) {
   }
   ASSERT_TRUE(FileExists(last)) << "the removal was ended part-way";
   EXPECT_TRUE(FileExists(folder + "\\uninstall.inf")) << "the log stays until its work is done";
+  // Run again by a user whose temporary folder GBK cannot name (a Korean user name): the
+  // uninstaller only hands that path back to Windows.
+  const std::wstring koreanTemp = Wide(TestFolder("temp")) + L"\\\uD55C\uAD6D";
+  CreateDirectoryW(koreanTemp.c_str(), nullptr);
+  wchar_t usualTemp[MAX_PATH] = L"";
+  GetEnvironmentVariableW(L"TMP", usualTemp, MAX_PATH);
+  SetEnvironmentVariableW(L"TMP", koreanTemp.c_str());
   Process again(quiet, uninstaller);
+  SetEnvironmentVariableW(L"TMP", usualTemp);
   ASSERT_TRUE(again.WaitForExit(70000));
   EXPECT_EQ(again.ExitCode(), 0u);
+  const std::wstring copy = koreanTemp + L"\\uninstall.exe";
+  EXPECT_NE(GetFileAttributesW(copy.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(WaitUntil([&] { return DeleteFileW(copy.c_str()) != FALSE; }, 10000));
+  RemoveDirectoryW(koreanTemp.c_str());
   EXPECT_FALSE(FileExists(last));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Morvessa-Test", kProductView));
   EXPECT_TRUE(WaitUntil([&] { return !FolderExists(folder); }, 10000));

@@ -9,13 +9,14 @@
 
 namespace e2e {
 
-Process::Process(const std::string& commandLine, const std::string& applicationName) {
+Process::Process(const std::string& commandLine, const std::string& applicationName)
+    : Process(Wide(commandLine), Wide(applicationName)) {}
+
+Process::Process(std::wstring commandLine, const std::wstring& applicationName) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  std::wstring line = Wide(commandLine);
-  const std::wstring application = Wide(applicationName);
-  if (!CreateProcessW(applicationName.empty() ? nullptr : application.c_str(), line.data(), nullptr, nullptr, FALSE, 0,
-                      nullptr, nullptr, &startup, &info_)) {
+  if (!CreateProcessW(applicationName.empty() ? nullptr : applicationName.c_str(), commandLine.data(), nullptr, nullptr,
+                      FALSE, 0, nullptr, nullptr, &startup, &info_)) {
     info_ = {};
   }
 }

@@ -17,6 +17,8 @@ class Process {
   // With an application name, the command line reaches the program verbatim, as Windows
   // passes a registered command; without one, Wine quotes an unquoted program path.
   explicit Process(const std::string& commandLine, const std::string& applicationName = "");
+  // The same with a command line GBK cannot hold.
+  explicit Process(std::wstring commandLine, const std::wstring& applicationName = L"");
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
