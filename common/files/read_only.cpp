@@ -3,19 +3,29 @@
 
 namespace files {
 
-void ClearReadOnly(const std::string& path, DWORD attributes) {
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) return;
+namespace {
+
+bool IsReadOnly(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// The attributes to set instead: all others kept, and "normal" when none is left.
+DWORD WithoutReadOnly(DWORD attributes) {
   const DWORD rest = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-  platform::SetFileAttributesGbk(path, rest != 0 ? rest : FILE_ATTRIBUTE_NORMAL);
+  return rest != 0 ? rest : FILE_ATTRIBUTE_NORMAL;
+}
+
+}  // namespace
+
+void ClearReadOnly(const std::string& path, DWORD attributes) {
+  if (IsReadOnly(attributes)) platform::SetFileAttributesGbk(path, WithoutReadOnly(attributes));
 }
 
 void ClearReadOnly(const std::string& path) { ClearReadOnly(path, platform::GetFileAttributesGbk(path)); }
 
 void ClearReadOnly(const std::wstring& path) {
   const DWORD attributes = platform::GetFileAttributesWide(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) return;
-  const DWORD rest = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-  platform::SetFileAttributesWide(path, rest != 0 ? rest : FILE_ATTRIBUTE_NORMAL);
+  if (IsReadOnly(attributes)) platform::SetFileAttributesWide(path, WithoutReadOnly(attributes));
 }
 
 bool DeleteFileAlways(const std::string& path) {
@@ -23,7 +33,7 @@ bool DeleteFileAlways(const std::string& path) {
   const DWORD refusal = GetLastError();
   const DWORD attributes =
       refusal == ERROR_ACCESS_DENIED ? platform::GetFileAttributesGbk(path) : INVALID_FILE_ATTRIBUTES;
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+  if (!IsReadOnly(attributes)) {
     SetLastError(refusal);
     return false;
   }

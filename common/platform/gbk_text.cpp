@@ -17,6 +17,16 @@ std::wstring Convert(std::string_view gbk, DWORD flags, bool& ok) {
   return wide;
 }
 
+// Text in a byte code page; what it lacks becomes its default character.
+std::string Narrow(UINT codePage, std::wstring_view text) {
+  if (text.empty()) return {};
+  const int length =
+      WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr, nullptr);
+  return narrow;
+}
+
 }  // namespace
 
 std::optional<std::wstring> WideFromGbk(std::string_view gbk) {
@@ -43,24 +53,9 @@ std::optional<std::string> GbkFromWide(std::wstring_view text) {
   return gbk;
 }
 
-std::string GbkForShowing(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int length =
-      WideCharToMultiByte(kGbkCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string gbk(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-  WideCharToMultiByte(kGbkCodePage, 0, text.data(), static_cast<int>(text.size()), gbk.data(), length, nullptr,
-                      nullptr);
-  return gbk;
-}
+std::string GbkForShowing(std::wstring_view text) { return Narrow(kGbkCodePage, text); }
 
-std::string Utf8FromWide(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr, nullptr);
-  return utf8;
-}
+std::string Utf8FromWide(std::wstring_view text) { return Narrow(CP_UTF8, text); }
 
 WideName::WideName(std::string_view gbk) : text_(WideFromGbk(gbk)) {
   if (!text_) SetLastError(ERROR_NO_UNICODE_TRANSLATION);
