@@ -45,11 +45,13 @@ void PictureOfTheCopyPartWay(Installer& installer, HeldWorker& worker) {
     Expect(nullptr, "5-progress part-way");
     return;
   }
-  const int maximum = ProgressMaximum(progress);
+  HWND status = GetDlgItem(progress, IDC_STATUS_TEXT);
+  const std::string templateText = WindowText(status);  // shown until the first file
   const ULONGLONG deadline = GetTickCount64() + kDefaultWaitMs;
   while (GetTickCount64() < deadline) {
     const int position = ProgressPosition(progress);
-    if (position > 0 && position < maximum && !WindowText(GetDlgItem(progress, IDC_STATUS_TEXT)).empty()) {
+    // The range too is set by the worker, after it is caught.
+    if (position > 0 && position < ProgressMaximum(progress) && WindowText(status) != templateText) {
       Picture("5-progress");
       worker.Release();
       return;
