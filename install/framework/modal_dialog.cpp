@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <vector>
+
 #include "common/platform/user_interface.h"
 
 namespace framework {
