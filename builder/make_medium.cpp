@@ -25,6 +25,7 @@
 #include "builder/gbk_text.h"
 #include "builder/medium_rules.h"
 #include "builder/signing.h"
+#include "common/crash_points/crash_build.h"
 #include "install/engine/adnote.h"
 #include "product/product_facts.h"
 
@@ -37,12 +38,15 @@ namespace {
 constexpr unsigned long long kCdBytes = 737280000ULL;  // a 700 MB CD: 360 000 sectors of 2048 bytes
 constexpr char kVolumeLabel[] = "QUENDRAL13";
 constexpr char kAutorun[] = "[autorun]\r\nopen=install.exe\r\n";
+constexpr char kCrashBuild[] = "is the crash-point test build, which is never shipped";
 
 std::optional<std::string> ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+bool IsCrashBuild(const fs::path& program) { return crash_points::IsCrashBuild(ReadFile(program).value_or("")); }
 
 bool WriteFile(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
@@ -132,7 +136,11 @@ int Build(const std::map<std::string, std::string>& options) {
   }
   if (!fs::is_directory(product)) fail(product.string(), "is not a folder");
   for (const auto& [name, path] : programs) {
-    if (!fs::is_regular_file(path)) fail(path.string(), "is missing: build the kit first");
+    if (!fs::is_regular_file(path)) {
+      fail(path.string(), "is missing: build the kit first");
+    } else if (IsCrashBuild(path)) {
+      fail(path.string(), kCrashBuild);
+    }
   }
   if (!problems.empty()) {
     for (const Problem& problem : problems) std::cerr << Describe(problem) << "\n";
@@ -335,6 +343,7 @@ int Check(const fs::path& medium) {
   }
   for (const char* program : {"install.exe", "uninstall.exe"}) {
     if (!fs::is_regular_file(medium / program)) continue;
+    if (IsCrashBuild(medium / program)) fail(program, kCrashBuild);
     const Signature signature = ReadSignature(medium / program);
     if (signature.present && !signature.intact) {
       fail(program, "changed after it was signed: its signature no longer matches it");

@@ -1,5 +1,6 @@
 #include "common/files/whole_file.h"
 #include "common/platform/files.h"
+#include "common/platform/machine_changes.h"
 
 namespace files {
 
@@ -26,8 +27,8 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   HANDLE file = platform::CreateFileGbk(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  const bool whole =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
+  const bool whole = platform::ReportedChange(
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
   CloseHandle(file);
   return whole;
 }

@@ -3,34 +3,47 @@
 #include <vector>
 
 #include "common/platform/gbk_text.h"
+#include "common/platform/machine_changes.h"
 
 namespace platform {
 
 HANDLE CreateFileGbk(const std::string& path, DWORD access, DWORD shareMode, DWORD disposition) {
   const WideName name(path);
   if (!name.Valid()) return INVALID_HANDLE_VALUE;
-  return CreateFileW(name.Get(), access, shareMode, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(name.Get(), access, shareMode, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Opening an existing file changes nothing yet; creating or truncating one does.
+  if (disposition != OPEN_EXISTING) ReportedChange(file != INVALID_HANDLE_VALUE);
+  return file;
+}
+
+std::FILE* CreateStreamGbk(const std::string& path) {
+  const WideName name(path);
+  if (!name.Valid()) return nullptr;
+  std::FILE* stream = _wfopen(name.Get(), L"wb");
+  ReportedChange(stream != nullptr);
+  return stream;
 }
 
 bool CopyFileGbk(const std::string& from, const std::string& to, bool failIfExists) {
   const WideName source(from);
   const WideName target(to);
-  return source.Valid() && target.Valid() && CopyFileW(source.Get(), target.Get(), failIfExists ? TRUE : FALSE);
+  return ReportedChange(source.Valid() && target.Valid() &&
+                        CopyFileW(source.Get(), target.Get(), failIfExists ? TRUE : FALSE));
 }
 
 bool DeleteFileGbk(const std::string& path) {
   const WideName name(path);
-  return name.Valid() && DeleteFileW(name.Get());
+  return ReportedChange(name.Valid() && DeleteFileW(name.Get()));
 }
 
 bool CreateDirectoryGbk(const std::string& path) {
   const WideName name(path);
-  return name.Valid() && CreateDirectoryW(name.Get(), nullptr);
+  return ReportedChange(name.Valid() && CreateDirectoryW(name.Get(), nullptr));
 }
 
 bool RemoveDirectoryGbk(const std::string& path) {
   const WideName name(path);
-  return name.Valid() && RemoveDirectoryW(name.Get());
+  return ReportedChange(name.Valid() && RemoveDirectoryW(name.Get()));
 }
 
 DWORD GetFileAttributesGbk(const std::string& path) {
@@ -86,7 +99,7 @@ std::optional<std::wstring> TempPathWide(std::size_t maxCharacters) {
 }
 
 bool CopyFileWide(const std::wstring& from, const std::wstring& to) {
-  return CopyFileW(from.c_str(), to.c_str(), FALSE);
+  return ReportedChange(CopyFileW(from.c_str(), to.c_str(), FALSE));
 }
 
 DWORD GetFileAttributesWide(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }

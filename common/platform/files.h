@@ -5,12 +5,15 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
 namespace platform {
 
 HANDLE CreateFileGbk(const std::string& path, DWORD access, DWORD shareMode, DWORD disposition);
+// A new or emptied file as a C stream for binary writing; null when it cannot be made.
+std::FILE* CreateStreamGbk(const std::string& path);
 bool CopyFileGbk(const std::string& from, const std::string& to, bool failIfExists);
 bool DeleteFileGbk(const std::string& path);
 bool CreateDirectoryGbk(const std::string& path);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/platform/gbk_text.h"
+#include "common/platform/machine_changes.h"
 
 namespace platform {
 
@@ -54,6 +55,7 @@ bool WinExecGbk(const std::string& commandLine) {
   if (!line.Valid()) return false;
   HANDLE process = Start(nullptr, line.Get(), false);
   if (process == nullptr) return false;
+  MachineChanged();
   WaitForInputIdle(process, 30000);
   CloseHandle(process);
   return true;
@@ -62,6 +64,7 @@ bool WinExecGbk(const std::string& commandLine) {
 bool StartProcessWide(const std::wstring& program, const std::wstring& commandLine, bool inheritHandles) {
   HANDLE process = Start(program.c_str(), commandLine, inheritHandles);
   if (process == nullptr) return false;
+  MachineChanged();
   CloseHandle(process);
   return true;
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/platform/gbk_text.h"
+#include "common/platform/machine_changes.h"
 
 namespace platform {
 
@@ -15,19 +16,20 @@ LONG RegOpenKeyExGbk(HKEY root, const std::string& subkey, REGSAM access, HKEY* 
 LONG RegCreateKeyExGbk(HKEY root, const std::string& subkey, REGSAM access, HKEY* key) {
   const WideName name(subkey);
   if (!name.Valid()) return ERROR_NO_UNICODE_TRANSLATION;
-  return RegCreateKeyExW(root, name.Get(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, key, nullptr);
+  return ReportedRegistryChange(
+      RegCreateKeyExW(root, name.Get(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, key, nullptr));
 }
 
 LONG RegDeleteKeyExGbk(HKEY root, const std::string& subkey, REGSAM view) {
   const WideName name(subkey);
   if (!name.Valid()) return ERROR_NO_UNICODE_TRANSLATION;
-  return RegDeleteKeyExW(root, name.Get(), view, 0);
+  return ReportedRegistryChange(RegDeleteKeyExW(root, name.Get(), view, 0));
 }
 
 LONG RegDeleteValueGbk(HKEY key, const std::string& name) {
   const WideName value(name);
   if (!value.Valid()) return ERROR_NO_UNICODE_TRANSLATION;
-  return RegDeleteValueW(key, value.Get());
+  return ReportedRegistryChange(RegDeleteValueW(key, value.Get()));
 }
 
 std::optional<std::string> RegQueryStringGbk(HKEY key, const std::string& name, std::size_t maxBytes) {
@@ -54,14 +56,15 @@ LONG RegSetStringGbk(HKEY key, const std::string& name, const std::string& data)
   const WideName value(name);
   if (!value.Valid()) return ERROR_NO_UNICODE_TRANSLATION;
   const std::wstring text = ShownText(data);
-  return RegSetValueExW(key, value.Get(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  return ReportedRegistryChange(RegSetValueExW(key, value.Get(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))));
 }
 
 LONG RegSetDwordGbk(HKEY key, const std::string& name, DWORD data) {
   const WideName value(name);
   if (!value.Valid()) return ERROR_NO_UNICODE_TRANSLATION;
-  return RegSetValueExW(key, value.Get(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+  return ReportedRegistryChange(
+      RegSetValueExW(key, value.Get(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data));
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "common/platform/gbk_text.h"
+#include "common/platform/machine_changes.h"
 
 namespace platform {
 
@@ -59,7 +60,7 @@ bool ShellLinkGbk::Save(const std::string& linkPath, const std::string& target, 
   if (!Usable() || !link.Valid()) return false;
   link_->SetPath(ShownText(target).c_str());
   link_->SetDescription(ShownText(description).c_str());
-  return SUCCEEDED(file_->Save(link.Get(), TRUE));
+  return ReportedChange(SUCCEEDED(file_->Save(link.Get(), TRUE)));
 }
 
 }  // namespace platform

@@ -1,12 +1,13 @@
 #include "common/uninstall_log/log_writer.h"
 
+#include <string>
+
 namespace uninstall_log {
 
-bool LogWriter::Create(const std::string& path) {
+bool LogWriter::Create(std::FILE* file) {
   Close();
   writeFailed_ = false;
-  // Binary mode: the bytes go to disk exactly as composed, with no newline translation.
-  file_ = std::fopen(path.c_str(), "wb");
+  file_ = file;
   if (file_ != nullptr) std::setvbuf(file_, nullptr, _IONBF, 0);
   return file_ != nullptr;
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdio>
-#include <string>
 #include <string_view>
 
 namespace uninstall_log {
@@ -15,8 +14,9 @@ class LogWriter {
   LogWriter& operator=(const LogWriter&) = delete;
   ~LogWriter() { Close(); }
 
-  // Opens `path` for writing, creating it or truncating an older log.
-  bool Create(const std::string& path);
+  // Takes over `file`, a new or emptied file opened for binary writing (the caller opens
+  // it, with the name in the form its system wants); false when it is null.
+  bool Create(std::FILE* file);
   // Writes the record's bytes and CR LF in one write, so that a log cut short by a
   // killed process never ends inside a record.
   bool WriteLine(std::string_view record);

@@ -3,12 +3,14 @@
 #include "install/app/diagnostic_log.h"
 #include "install/app/installer_state.h"
 #include "install/app/installer_texts.h"
+#include "common/platform/files.h"
+#include "common/platform/machine_changes.h"
 
 namespace engine {
 
 bool InstallLog::Create(const std::string& path) {
   path_ = path;
-  return writer_.Create(path);
+  return writer_.Create(platform::CreateStreamGbk(path));
 }
 
 void InstallLog::Record(const std::string& record) { CheckWrite(writer_.WriteLine(record)); }
@@ -20,6 +22,7 @@ void InstallLog::EndSection() { CheckWrite(writer_.EndSection()); }
 void InstallLog::Close() { writer_.Close(); }
 
 void InstallLog::CheckWrite(bool written) {
+  platform::ReportedChange(written);
   if (written || failureReported_) return;
   failureReported_ = true;
   app::InstallFailed = true;

@@ -9,6 +9,8 @@
 
 namespace {
 
+std::FILE* OpenForWriting(const std::string& path) { return std::fopen(path.c_str(), "wb"); }
+
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -22,7 +24,7 @@ class LogWriterTest : public ::testing::Test {
 
 TEST_F(LogWriterTest, WritesRecordsAndSectionsWithCrLfAndNoTranslation) {
   uninstall_log::LogWriter log;
-  ASSERT_TRUE(log.Create(path_));
+  ASSERT_TRUE(log.Create(OpenForWriting(path_)));
   log.WriteLine("C:\\Program Files\\Morvessa\\Quendral\\lumora.exe");
   log.WriteLine("C:\\开始菜单\\Quendral帮助.lnk");
   log.EndSection();
@@ -42,7 +44,7 @@ TEST_F(LogWriterTest, WritesRecordsAndSectionsWithCrLfAndNoTranslation) {
 
 TEST_F(LogWriterTest, EmptyRegistrySectionIsTwoEmptyLinesInARow) {
   uninstall_log::LogWriter log;
-  ASSERT_TRUE(log.Create(path_));
+  ASSERT_TRUE(log.Create(OpenForWriting(path_)));
   log.WriteLine("D:\\lumora.exe");
   log.EndSection();
   log.EndSection();
@@ -57,7 +59,7 @@ TEST_F(LogWriterTest, CreateReplacesAnOlderLog) {
     old << "old record that is much longer than the new log\r\n";
   }
   uninstall_log::LogWriter log;
-  ASSERT_TRUE(log.Create(path_));
+  ASSERT_TRUE(log.Create(OpenForWriting(path_)));
   log.WriteLine("new");
   log.Close();
   EXPECT_EQ(ReadAll(path_), "new\r\n");
@@ -65,7 +67,7 @@ TEST_F(LogWriterTest, CreateReplacesAnOlderLog) {
 
 TEST_F(LogWriterTest, CannotCreateInAMissingFolderAndWritesNothingThen) {
   uninstall_log::LogWriter log;
-  EXPECT_FALSE(log.Create(::testing::TempDir() + "no/such/folder/uninstall.inf"));
+  EXPECT_FALSE(log.Create(OpenForWriting(::testing::TempDir() + "no/such/folder/uninstall.inf")));
   EXPECT_FALSE(log.WriteLine("x"));
   EXPECT_FALSE(log.EndSection());
 }
@@ -73,7 +75,7 @@ TEST_F(LogWriterTest, CannotCreateInAMissingFolderAndWritesNothingThen) {
 TEST(LogWriterFailure, AFailedWriteIsReportedAndStopsFurtherWrites) {
   uninstall_log::LogWriter log;
   // /dev/full accepts the open and refuses every write.
-  ASSERT_TRUE(log.Create("/dev/full"));
+  ASSERT_TRUE(log.Create(OpenForWriting("/dev/full")));
   EXPECT_FALSE(log.WriteLine("C:\\a"));
   EXPECT_TRUE(log.WriteFailed());
   EXPECT_FALSE(log.EndSection());

@@ -172,6 +172,21 @@ TEST_F(MediumBuilderTool, SigningRefusesAMismatchedKeyAndCheckFindsATamperedProg
   auto signedBy = [this](const char* cert, const char* key) {
     return "--sign-cert '" + (dir_ / cert).string() + "' --sign-key '" + (dir_ / key).string() + "'";
   };
+  // The crash-point test build is refused, by the builder and by the check.
+  const fs::path crashBuild = fs::path(build) / "win/install/install_crash.exe";
+  ASSERT_TRUE(fs::exists(crashBuild));
+  fs::copy_file(crashBuild, dir_ / "install.exe", fs::copy_options::overwrite_existing);
+  EXPECT_EQ(Run(Build("crash", "")), 1);
+  EXPECT_NE(errors_.find("install.exe: error: is the crash-point test build, which is never shipped"),
+            std::string::npos)
+      << errors_;
+  EXPECT_FALSE(fs::exists(dir_ / "crash"));
+  fs::copy_file(program, dir_ / "install.exe", fs::copy_options::overwrite_existing);
+  ASSERT_EQ(Run(Build("shipped", "")), 0) << errors_;
+  fs::copy_file(crashBuild, dir_ / "shipped/install.exe", fs::copy_options::overwrite_existing);
+  EXPECT_EQ(Run("check '" + (dir_ / "shipped").string() + "'"), 1);
+  EXPECT_NE(errors_.find("install.exe: error: is the crash-point test build"), std::string::npos) << errors_;
+
   EXPECT_EQ(Run(Build("mismatched", signedBy("one.pem", "two.key"))), 1);
   EXPECT_NE(errors_.find("the private key does not match the certificate"), std::string::npos) << errors_;
   EXPECT_FALSE(fs::exists(dir_ / "mismatched") || fs::exists(dir_ / "mismatched.partial"));
