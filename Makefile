@@ -3,7 +3,7 @@ BUILD_DIR ?= $(CURDIR)/build
 export BUILD_DIR
 JOBS ?= 2
 
-.PHONY: all deps build sanitize fuzz-build demo test fuzz bench lint medium check-medium clean
+.PHONY: all deps build sanitize fuzz-build demo test crash-proof fuzz bench lint medium check-medium clean
 
 all: build
 
@@ -51,6 +51,11 @@ fuzz-build: deps
 
 test: build sanitize fuzz-build
 	bash scripts/run_tests.sh
+
+# Every crash point of every flow, each followed by the user's next step; writes
+# tests/crash/RESULTS.md.
+crash-proof: build
+	bash scripts/crash_proof.sh
 
 fuzz: fuzz-build
 	bash scripts/run_fuzz.sh

@@ -65,9 +65,11 @@ run_e2e() {  # <report name> <lang> <medium> <builder> [filter]
   QUENDRAL_KIT_DIR="$(winepath -w "$BUILD_DIR/$3")"
   QUENDRAL_BUILT_MEDIUM="$(winepath -w "$BUILD_DIR/$4")"
   QUENDRAL_BUILDER_PRODUCT="$(winepath -w "$root/tests/e2e/builder-product")"
+  # The crash proof runs every fifth crash point here; make crash-proof runs every one.
+  QUENDRAL_CRASH_MEDIUM="$(winepath -w "$BUILD_DIR/medium-crash")"
   mkdir -p "$BUILD_DIR/pictures/$1"
   QUENDRAL_PICTURES="$(winepath -w "$BUILD_DIR/pictures/$1")"
-  export QUENDRAL_KIT_DIR QUENDRAL_BUILT_MEDIUM QUENDRAL_BUILDER_PRODUCT QUENDRAL_PICTURES
+  export QUENDRAL_KIT_DIR QUENDRAL_BUILT_MEDIUM QUENDRAL_BUILDER_PRODUCT QUENDRAL_PICTURES QUENDRAL_CRASH_MEDIUM
   echo "-- $1 ($2)"
   # Each run has a deadline; each wait inside it has its own.
   timeout --kill-after=30 1500 wine "$BUILD_DIR/win/tests/e2e/e2e_tests.exe" \

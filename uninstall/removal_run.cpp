@@ -55,16 +55,17 @@ ExitCode RemovalRun(const std::string& logPath) {
     ShowFinishPage();
     return kRemoved;
   }
-  // The log goes only when the files and registry entries it lists are gone; then the
-  // first run may end with the report, and only then can its program file go, and with
-  // it the install folder.
+  // Once the files and registry entries the log lists are gone, the first run may end
+  // with the report; only then can its program file go, and the log after it: a removal
+  // ended between the two leaves a log that the next install overwrites, never a program
+  // whose log is gone and which could remove nothing. Then the install folder goes.
   ExitCode result = kRemoved;
   uninstall_log::CarryOutSections(*text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView,
                                   [&](int entriesLeft) {
-                                    files::DeleteFileAlways(logPath);
                                     result = entriesLeft == 0 ? kRemoved : kRemovedInPart;
                                     if (pipe != nullptr) Report(pipe, result);
                                     DeleteInstalledProgram(logPath);
+                                    files::DeleteFileAlways(logPath);
                                   });
   if (pipe == nullptr) ShowFinishPage();
   return result;

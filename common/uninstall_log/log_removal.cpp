@@ -14,8 +14,9 @@ namespace uninstall_log {
 namespace {
 
 // Removes the key or value a record names; false when it is still there afterwards.
-bool RemoveRegistryEntry(char* line, RootRule rule, registry::View view) {
+bool RemoveRegistryEntry(char* line, RootRule rule, registry::View view, const std::string& keptKey) {
   const RegistryRecord record = SplitRegistryRecord(line, rule);
+  if (record.valueName == nullptr && !keptKey.empty() && keptKey == record.key) return true;
   HKEY root = record.root == RegistryRoot::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
   HKEY key = nullptr;
   if (record.valueName == nullptr) {
@@ -41,21 +42,27 @@ bool RemoveFile(const char* path) {
 std::optional<std::string> ReadWholeLog(const std::string& path) { return files::ReadWholeFile(path, 0); }
 
 void CarryOutSections(std::string& text, RootRule rule, registry::View view,
-                      const std::function<void(int entriesLeft)>& beforeFolders) {
+                      const std::function<void(int entriesLeft)>& beforeFolders, const std::string& keptKey) {
   // The sections come in order, so the folders, kept until the walk is done, are still
   // removed in the log's order and after everything else.
   std::vector<const char*> folders;
   int left = 0;
   // std::string keeps a NUL after its last byte: the walk's end mark.
-  ForEachRecord(text.data(), [rule, view, &folders, &left](Section section, char* line) {
+  ForEachRecord(text.data(), [rule, view, &keptKey, &folders, &left](Section section, char* line) {
     switch (section) {
       case kFilesSection: left += RemoveFile(line) ? 0 : 1; break;
-      case kRegistrySection: left += RemoveRegistryEntry(line, rule, view) ? 0 : 1; break;
+      case kRegistrySection: left += RemoveRegistryEntry(line, rule, view, keptKey) ? 0 : 1; break;
       case kFoldersSection: folders.push_back(line); break;
     }
   });
-  if (beforeFolders) beforeFolders(left);
-  for (const char* folder : folders) platform::RemoveDirectoryGbk(folder);
+  const auto removeFolders = [&folders] {
+    for (const char* folder : folders) platform::RemoveDirectoryGbk(folder);
+  };
+  removeFolders();
+  if (beforeFolders) {
+    beforeFolders(left);
+    removeFolders();
+  }
 }
 
 }  // namespace uninstall_log

@@ -17,10 +17,12 @@ std::optional<std::string> ReadWholeLog(const std::string& path);
 // Deletes every file of section 0 (read-only ones too), removes every registry key or
 // value of section 1 and every (empty) folder of section 2, splitting `text` in place.
 // HKEY_LOCAL_MACHINE records are carried out in `view`. `beforeFolders`, when given, runs
-// once between the registry section and the folder section, with the number of listed
-// files and registry entries still there (one that was already absent counts as
-// removed). Every failure is passed over; the walk goes on.
+// once between the registry section and the last of the folders, with the number of
+// listed files and registry entries still there (one that was already absent counts as
+// removed). The folders are removed once before it too, so that only those that hold
+// what it removes can outlast a removal ended inside it. A key record naming `keptKey`
+// is passed over and left to the caller. Every failure is passed over; the walk goes on.
 void CarryOutSections(std::string& text, RootRule rule, registry::View view,
-                       const std::function<void(int entriesLeft)>& beforeFolders = {});
+                      const std::function<void(int entriesLeft)>& beforeFolders = {}, const std::string& keptKey = {});
 
 }  // namespace uninstall_log

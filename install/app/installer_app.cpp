@@ -133,6 +133,7 @@ bool InstallerApp::RemoveEarlierVersion() {
       if (registry::OpenKey(HKEY_LOCAL_MACHINE, keyName, foundIn, KEY_QUERY_VALUE, &entry) != ERROR_SUCCESS) continue;
     }
     const std::optional<std::string> command = ReadUninstallString(entry);
+    RegCloseKey(entry);
     Diagnose(std::string("installed version found: ") + keyName +
              (foundIn == registry::View::k32Bit ? " (32-bit view)" : " (64-bit view)") +
              (command ? ", UninstallString " + *command : ", no readable UninstallString"));
@@ -141,16 +142,14 @@ bool InstallerApp::RemoveEarlierVersion() {
       if (!Unattended &&
           platform::MessageBoxGbk(nullptr, kRemoveEarlierVersionQuestion, WizardCaption, kQuestionBox) == IDNO) {
         Diagnose("the user keeps the installed version");
-        RegCloseKey(entry);
         return false;
       }
       if (const std::size_t cut = gbk::Find(*command, "\\uninstall.exe"); cut != gbk::npos) {
         const std::string logPath = command->substr(0, cut) + "\\" + product::kUninstallLogFile;
         Diagnose("removing it by its log " + logPath);
-        engine::ReplayUninstallLog(logPath, foundIn);
+        engine::ReplayUninstallLog(logPath, foundIn, keyName);
       }
     }
-    RegCloseKey(entry);
     return true;
   }
   return true;

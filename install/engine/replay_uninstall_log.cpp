@@ -8,16 +8,18 @@
 
 namespace engine {
 
-void ReplayUninstallLog(const std::string& logPath, registry::View view) {
+void ReplayUninstallLog(const std::string& logPath, registry::View view, const std::string& entryKey) {
   if (const std::size_t inf = gbk::FindLast(logPath, ".inf"); inf != gbk::npos) {
     files::DeleteFileAlways(logPath.substr(0, inf) + ".exe");
   }
-  std::optional<std::string> text = uninstall_log::ReadWholeLog(logPath);
-  if (!text) return;
   // The log goes only once what it lists is gone, so that a replay ended part-way can be
   // run again.
-  uninstall_log::CarryOutSections(*text, uninstall_log::RootRule::kExactName, view,
-                                  [&logPath](int) { files::DeleteFileAlways(logPath); });
+  if (std::optional<std::string> text = uninstall_log::ReadWholeLog(logPath)) {
+    uninstall_log::CarryOutSections(
+        *text, uninstall_log::RootRule::kExactName, view, [&logPath](int) { files::DeleteFileAlways(logPath); },
+        entryKey);
+  }
+  if (!entryKey.empty()) registry::DeleteKey(HKEY_LOCAL_MACHINE, entryKey.c_str(), view);
 }
 
 }  // namespace engine

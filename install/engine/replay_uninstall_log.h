@@ -7,10 +7,13 @@
 namespace engine {
 
 // Removes what an uninstall log lists: first the uninstall.exe beside the log (the path
-// before its last ".inf", plus ".exe"), then the log itself, then its files, registry
-// entries and folders. Only exactly "HKEY_CURRENT_USER" selects that root; records under
-// HKEY_LOCAL_MACHINE are carried out in `view`, where the log's version keeps its keys.
-// Silent.
-void ReplayUninstallLog(const std::string& logPath, registry::View view = registry::kProductLineView);
+// before its last ".inf", plus ".exe"), then its files and registry entries, then the
+// log itself, then its folders. Only exactly "HKEY_CURRENT_USER" selects that root;
+// records under HKEY_LOCAL_MACHINE are carried out in `view`, where the log's version
+// keeps its keys. `entryKey`, when given, is the installed-programs entry that led here:
+// it goes last, log or no log, so that a replay ended part-way is found and run again by
+// the next start-up. Silent.
+void ReplayUninstallLog(const std::string& logPath, registry::View view = registry::kProductLineView,
+                        const std::string& entryKey = {});
 
 }  // namespace engine

@@ -77,11 +77,12 @@ BOOL CALLBACK Collect(HWND window, LPARAM context) {
   return TRUE;
 }
 
+}  // namespace
+
 bool IsMessageBox(HWND window) {
   return ClassName(window) == "#32770" && GetDlgItem(window, 0xFFFF) != nullptr &&
          (GetDlgItem(window, IDOK) != nullptr || GetDlgItem(window, IDYES) != nullptr);
 }
-}  // namespace
 
 std::vector<HWND> TopLevelWindows(DWORD processId) {
   Enumeration enumeration{processId, {}};
@@ -138,21 +139,28 @@ void Press(HWND dialog, int id) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-int EndProcessesNamed(const std::string& fileName) {
-  int ended = 0;
+std::vector<DWORD> ProcessesNamed(const std::string& fileName) {
+  std::vector<DWORD> found;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (lstrcmpiA(entry.szExeFile, fileName.c_str()) != 0) continue;
-    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+    if (lstrcmpiA(entry.szExeFile, fileName.c_str()) == 0) found.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+int EndProcessesNamed(const std::string& fileName) {
+  int ended = 0;
+  for (DWORD id : ProcessesNamed(fileName)) {
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
       if (TerminateProcess(process, 1)) ++ended;
       WaitForSingleObject(process, 5000);
       CloseHandle(process);
     }
   }
-  CloseHandle(snapshot);
   return ended;
 }
 

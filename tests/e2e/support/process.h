@@ -61,11 +61,15 @@ struct MessageBoxSeen {
 
 // A message box of the process (any process when 0), once one is shown.
 MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD timeoutMs = kDefaultWaitMs);
+// Whether a window is a message box: a dialog with a text and an OK or Yes button.
+bool IsMessageBox(HWND window);
 // Whether a message box of the process is open right now.
 bool MessageBoxOpen(DWORD processId);
 // Presses a button of a message box or dialog (IDYES, IDNO, IDOK, ...).
 void Press(HWND dialog, int id);
 
+// The processes whose program file is named `fileName`.
+std::vector<DWORD> ProcessesNamed(const std::string& fileName);
 // Ends every process whose program file is named `fileName` (as a forced log-off or
 // Task Manager would); answers how many were ended.
 int EndProcessesNamed(const std::string& fileName);

@@ -1,0 +1,330 @@
+// Every crash point of the kit's flows: each flow ended right after its k-th change to the
+// machine, then the user's natural next step, then the machine compared with what it was
+// before the flow. QUENDRAL_CRASH_STRIDE takes every n-th point (1: every one);
+// QUENDRAL_CRASH_RESULTS names the file the report is written to.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <vector>
+
+#include "common/crash_points/crash_build.h"
+#include "tests/e2e/support/held_worker.h"
+#include "tests/e2e/support/kit.h"
+#include "tests/e2e/support/machine_state.h"
+
+namespace e2e {
+namespace {
+
+// The medium of three product files with the crash build of both programs.
+std::string CrashMedium() {
+  const char* dir = std::getenv("QUENDRAL_CRASH_MEDIUM");
+  std::string medium = dir != nullptr ? dir : "";
+  if (!medium.empty() && medium.back() != '\\') medium += '\\';
+  return medium;
+}
+
+// The tally the crash build's programs keep; this test holds it open for the whole run.
+class Tally {
+ public:
+  Tally() {
+    mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(crash_points::Tally),
+                                  L"" KIT_CRASH_TALLY_NAME);
+    void* view = mapping_ != nullptr ? MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0) : nullptr;
+    tally_ = static_cast<crash_points::Tally*>(view);
+  }
+  ~Tally() {
+    if (tally_ != nullptr) UnmapViewOfFile(tally_);
+    if (mapping_ != nullptr) CloseHandle(mapping_);
+  }
+  bool Usable() const { return tally_ != nullptr; }
+  // Starts a flow: no change counted, and programs started from now on end after change
+  // `crashAt` (0: never).
+  void Start(int crashAt) {
+    tally_->changes = 0;
+    tally_->crashedAt = 0;
+    SetEnvironmentVariableW(L"" KIT_CRASH_AT_VARIABLE, crashAt > 0 ? std::to_wstring(crashAt).c_str() : nullptr);
+  }
+  int Changes() const { return tally_->changes; }
+  int CrashedAt() const { return tally_->crashedAt; }
+
+ private:
+  HANDLE mapping_ = nullptr;
+  crash_points::Tally* tally_ = nullptr;
+};
+
+std::vector<DWORD> KitProcesses() {
+  std::vector<DWORD> ids = ProcessesNamed("install.exe");
+  for (DWORD id : ProcessesNamed("uninstall.exe")) ids.push_back(id);
+  return ids;
+}
+
+// How the user answers the kit's windows in a flow: the way of one who wants it to go on,
+// but for where the flow says to leave.
+struct Answers {
+  bool cancelOnWelcome = false;
+  // Cancel on the progress page with the worker held before its first change, so that the
+  // roll-back always begins at the same change.
+  bool cancelDuringCopy = false;
+};
+constexpr Answers kLeaveOnWelcome{true, false};
+constexpr Answers kCancelDuringCopy{false, true};
+
+// Answers every window the kit's programs show until none of them runs any more; false
+// when they still ran at the deadline (they are ended then).
+bool Drive(const Answers& answers, DWORD timeoutMs = 60000) {
+  std::set<HWND> answered;
+  std::unique_ptr<HeldWorker> worker;
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (std::vector<DWORD> running = KitProcesses(); !running.empty(); running = KitProcesses()) {
+    if (GetTickCount64() > deadline) {
+      EndProcessesNamed("install.exe");
+      EndProcessesNamed("uninstall.exe");
+      return false;
+    }
+    for (DWORD id : running) {
+      for (HWND window : TopLevelWindows(id)) {
+        if (answered.count(window) != 0 || !IsWindowVisible(window)) continue;
+        if (IsMessageBox(window)) {
+          Press(window, GetDlgItem(window, IDYES) != nullptr ? IDYES : IDOK);
+          if (worker) worker.reset();  // the stop is asked for: the worker may go on to it
+        } else if (WindowText(window) == "删除向导") {
+          Press(window, IDC_UNINSTALL_FINISH);
+        } else {
+          switch (PageOf(window)) {
+            case Page::kWelcome: Press(window, answers.cancelOnWelcome ? IDCANCEL : IDC_NEXT); break;
+            case Page::kLicence:
+            case Page::kDestination: Press(window, IDC_NEXT); break;
+            case Page::kSummary:
+              if (answers.cancelDuringCopy) worker = std::make_unique<HeldWorker>(id);
+              Press(window, IDC_NEXT);
+              if (worker && !worker->Catch(10000)) worker.reset();
+              break;
+            case Page::kProgress:
+              if (!answers.cancelDuringCopy) continue;
+              Press(window, IDCANCEL);
+              break;
+            case Page::kFinish:
+              SendMessageW(GetDlgItem(window, IDC_LAUNCH_BOX), BM_SETCHECK, BST_UNCHECKED, 0);
+              Press(window, IDC_NEXT);
+              break;
+            default: continue;
+          }
+        }
+        answered.insert(window);
+      }
+    }
+    Sleep(20);
+  }
+  return true;
+}
+
+// Starts a program of the kit and answers it, and whatever it starts, to the end.
+bool RunToTheEnd(const std::string& commandLine, const Answers& answers = {}) {
+  Process program(commandLine);
+  return program.Started() && Drive(answers);
+}
+// As Windows' list of programs starts a registered command: as the application name too.
+bool RunRegistered(const std::string& command) {
+  Process program(command, command);
+  return program.Started() && Drive({});
+}
+
+std::string Installer() { return "\"" + CrashMedium() + "install.exe\""; }
+std::string Registered(const char* value) {
+  return ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, value, kProductView).value_or("");
+}
+bool QuietUninstall() {
+  const std::string command = Registered("QuietUninstallString");
+  return command.empty() || RunToTheEnd(command);
+}
+bool InstallQuietly() { return RunToTheEnd(Installer() + " /S"); }
+
+// What a user could see of the product: the machine state, and every file on the system
+// drive outside the Windows folder and the other tests' folders.
+MachineState Snapshot() {
+  MachineState state = CaptureMachineState();
+  for (const auto& [top, size] : ListTree("C:", 1)) {
+    if (lstrcmpiA(top.c_str(), "\\windows") == 0 || top.rfind("\\kit-tests", 0) == 0) continue;
+    state.files["C:" + top] = size;
+    for (const auto& [below, belowSize] : ListTree("C:" + top)) state.files["C:" + top + below] = belowSize;
+  }
+  // The uninstaller's copy stays in the temporary folder once made.
+  const std::string copy = TempFolder() + "uninstall.exe";
+  for (auto file = state.files.begin(); file != state.files.end();) {
+    file = lstrcmpiA(file->first.c_str(), copy.c_str()) == 0 ? state.files.erase(file) : std::next(file);
+  }
+  return state;
+}
+
+struct Flow {
+  const char* name;
+  const char* nextStep;
+  std::function<void()> prepare;  // what is on the machine before the flow, after the snapshot
+  std::function<bool()> run;
+  std::function<bool()> finish;  // the user's next step
+};
+
+// The folders a crash may leave for good: made by start-up, which records only what it
+// makes, so that the next run, finding them, leaves them out of its log.
+bool OnlyStartUpFolders(const MachineState& before, const MachineState& after, std::string* folders) {
+  for (const auto& [path, size] : after.files) {
+    if (before.files.count(path) != 0) continue;
+    if (size != -1 || (path != kDefaultTarget && path != kMorvessaFolder)) return false;
+    *folders += (folders->empty() ? "" : ", ") + path;
+  }
+  return true;
+}
+
+struct FlowResult {
+  int changes = 0;
+  int tried = 0;
+  int clean = 0;
+  std::map<std::string, std::vector<int>> foldersLeft;  // folders -> crash points
+  std::vector<std::string> notClean;
+};
+
+std::string Utf8(const std::string& gbk) {
+  const std::wstring wide = Wide(gbk);
+  std::string text(wide.size() * 3, '\0');
+  text.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                                           text.data(), static_cast<int>(text.size()), nullptr,
+                                                           nullptr)));
+  return text;
+}
+
+void WriteReport(const std::string& path, int stride, const std::vector<std::pair<const Flow*, FlowResult>>& results) {
+  std::ostringstream out;
+  out << "# Crash points and the user's next step\n\n"
+      << "Each flow was ended right after its k-th change to the machine (a file created, copied, written or deleted, "
+         "a folder made or removed, a registry key or value set or deleted, a shortcut saved, a log record "
+         "appended, a program started), for "
+      << (stride == 1 ? "every k" : "every " + std::to_string(stride) + "th k")
+      << " from 1 to N, on a medium of three product files, one with a Chinese name. Then the user's next step "
+         "ran, and the machine (the files on the system drive, both registry views, the shortcuts, the temporary "
+         "folder) was compared with the machine before the flow.\n\n"
+      << "| flow | the user's next step | N | crash points run | clean | only start-up's folders left | not clean |\n"
+      << "|---|---|---|---|---|---|---|\n";
+  for (const auto& [flow, result] : results) {
+    int folders = 0;
+    for (const auto& [names, points] : result.foldersLeft) folders += static_cast<int>(points.size());
+    out << "| " << flow->name << " | " << flow->nextStep << " | " << result.changes << " | " << result.tried << " | "
+        << result.clean << " | " << folders << " | " << result.notClean.size() << " |\n";
+  }
+  out << "\n## Folders left\n\nA default or /D= folder that the ended run created stays: the next run finds it, "
+         "does not create it, so does not record it in its log, and its removal leaves it.\n\n";
+  for (const auto& [flow, result] : results) {
+    for (const auto& [names, points] : result.foldersLeft) {
+      out << "- " << flow->name << ": " << Utf8(names) << ", after the crash points";
+      for (int k : points) out << " " << k;
+      out << "\n";
+    }
+  }
+  out << "\n## Not clean\n\n";
+  bool any = false;
+  for (const auto& [flow, result] : results) {
+    for (const std::string& point : result.notClean) {
+      out << "- " << flow->name << ", " << Utf8(point) << "\n";
+      any = true;
+    }
+  }
+  if (!any) out << "None.\n";
+  WriteBytes(path, out.str());
+}
+
+class CrashProofTest : public KitTest {};
+
+TEST_F(CrashProofTest, EveryCrashPointIsFinishedByTheUsersNextStep) {
+  if (CrashMedium().empty()) GTEST_SKIP() << "QUENDRAL_CRASH_MEDIUM names no medium";
+  Tally tally;
+  ASSERT_TRUE(tally.Usable());
+  const char* strideText = std::getenv("QUENDRAL_CRASH_STRIDE");
+  const int stride = std::max(1, strideText != nullptr ? std::atoi(strideText) : 5);
+
+  // The registered commands of the install each uninstall flow starts from.
+  std::string uninstallCommand;
+  std::string quietCommand;
+  auto installForRemoval = [&] {
+    ASSERT_TRUE(InstallQuietly());
+    uninstallCommand = Registered("UninstallString");
+    quietCommand = Registered("QuietUninstallString");
+    ASSERT_FALSE(uninstallCommand.empty());
+  };
+  const std::string installedProgram = kDefaultTarget + "\\uninstall.exe";
+  const std::vector<Flow> flows = {
+      {"install through the wizard", "the same install again, to the end, then the quiet uninstall", [] {},
+       [] { return RunToTheEnd(Installer()); }, [] { return RunToTheEnd(Installer()) && QuietUninstall(); }},
+      {"install with /S", "the same install again, to the end, then the quiet uninstall", [] {}, InstallQuietly,
+       [] { return InstallQuietly() && QuietUninstall(); }},
+      {"the roll-back after Cancel, Yes", "the install again, then the quiet uninstall", [] {},
+       [] { return RunToTheEnd(Installer(), kCancelDuringCopy); },
+       [] { return RunToTheEnd(Installer()) && QuietUninstall(); }},
+      {"the replay of an earlier version at start-up", "the installer again, answering Yes, then Cancel",
+       [] { ASSERT_TRUE(InstallQuietly()); }, [] { return RunToTheEnd(Installer(), kLeaveOnWelcome); },
+       [] { return RunToTheEnd(Installer(), kLeaveOnWelcome); }},
+      {"the uninstaller, interactive",
+       "the same command again; without its program, the installer from the medium, then the uninstall",
+       installForRemoval, [&] { return RunRegistered(uninstallCommand); },
+       [&] {
+         if (FileExists(installedProgram)) return RunRegistered(uninstallCommand);
+         if (!RunToTheEnd(Installer())) return false;
+         const std::string command = Registered("UninstallString");
+         return command.empty() || RunRegistered(command);
+       }},
+      {"the uninstaller, /S",
+       "the same command again; without its program, the installer from the medium, then the quiet uninstall",
+       installForRemoval, [&] { return RunToTheEnd(quietCommand); },
+       [&] {
+         if (FileExists(installedProgram)) return RunToTheEnd(quietCommand);
+         return InstallQuietly() && QuietUninstall();
+       }},
+  };
+
+  std::vector<std::pair<const Flow*, FlowResult>> results;
+  for (const Flow& flow : flows) {
+    SCOPED_TRACE(flow.name);
+    FlowResult result;
+    CleanMachine();
+    flow.prepare();
+    tally.Start(0);
+    ASSERT_TRUE(flow.run()) << "the flow did not end";
+    result.changes = tally.Changes();
+    ASSERT_GT(result.changes, 0);
+    for (int k = 1; k <= result.changes; k += stride) {
+      CleanMachine();
+      const MachineState before = Snapshot();
+      flow.prepare();
+      tally.Start(k);
+      const bool flowEnded = flow.run();
+      const int crashedAt = tally.CrashedAt();
+      tally.Start(0);
+      const bool nextStepEnded = flow.finish();
+      const MachineState after = Snapshot();
+      ++result.tried;
+      std::string folders;
+      if (!flowEnded || !nextStepEnded) {
+        result.notClean.push_back(std::to_string(k) + ": a program did not end in time");
+      } else if (crashedAt != k) {
+        result.notClean.push_back(std::to_string(k) + ": the flow did not reach this change");
+      } else if (before == after) {
+        ++result.clean;
+      } else if (before.registry == after.registry && OnlyStartUpFolders(before, after, &folders)) {
+        result.foldersLeft[folders].push_back(k);
+      } else {
+        std::string left = Difference(before, after);
+        for (char& c : left) c = c == '\n' ? ';' : c;
+        result.notClean.push_back(std::to_string(k) + ": " + left);
+      }
+    }
+    for (const std::string& point : result.notClean) ADD_FAILURE() << "crash point " << point;
+    results.emplace_back(&flow, result);
+  }
+  tally.Start(0);
+  if (const char* report = std::getenv("QUENDRAL_CRASH_RESULTS")) WriteReport(report, stride, results);
+}
+
+}  // namespace
+}  // namespace e2e
