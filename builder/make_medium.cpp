@@ -380,7 +380,7 @@ int main(int argc, char** argv) {
   std::map<std::string, std::string> options = {
       {"product", args[1]}, {"out", args[2]}, {"install.exe", args[3]}, {"uninstall.exe", args[4]}};
   for (std::size_t i = 5; i + 1 < args.size(); i += 2) {
-    static const std::set<std::string> known = {"--licence",   "--adnote",   "--order",      "--iso",
+    static const std::set<std::string> known = {"--licence",   "--adnote",   "--order",       "--iso",
                                                 "--sign-cert", "--sign-key", "--sign-pkcs12", "--sign-password-file",
                                                 "--timestamp"};
     if (known.count(args[i]) == 0) return builder::Usage();

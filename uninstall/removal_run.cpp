@@ -60,12 +60,11 @@ ExitCode RemovalRun(const std::string& logPath) {
   // ended between the two leaves a log that the next install overwrites, never a program
   // whose log is gone and which could remove nothing. Then the install folder goes.
   ExitCode result = kRemoved;
-  uninstall_log::CarryOutSections(*text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView,
+  uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView,
                                   [&](int entriesLeft) {
                                     result = entriesLeft == 0 ? kRemoved : kRemovedInPart;
                                     if (pipe != nullptr) Report(pipe, result);
                                     DeleteInstalledProgram(logPath);
-                                    files::DeleteFileAlways(logPath);
                                   });
   if (pipe == nullptr) ShowFinishPage();
   return result;

@@ -41,8 +41,8 @@ bool RemoveFile(const char* path) {
 
 std::optional<std::string> ReadWholeLog(const std::string& path) { return files::ReadWholeFile(path, 0); }
 
-void CarryOutSections(std::string& text, RootRule rule, registry::View view,
-                      const std::function<void(int entriesLeft)>& beforeFolders, const std::string& keptKey) {
+void CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry::View view,
+                      const std::function<void(int entriesLeft)>& beforeLog, const std::string& keptKey) {
   // The sections come in order, so the folders, kept until the walk is done, are still
   // removed in the log's order and after everything else.
   std::vector<const char*> folders;
@@ -55,13 +55,17 @@ void CarryOutSections(std::string& text, RootRule rule, registry::View view,
       case kFoldersSection: folders.push_back(line); break;
     }
   });
-  const auto removeFolders = [&folders] {
-    for (const char* folder : folders) platform::RemoveDirectoryGbk(folder);
+  const auto holdsLog = [&logPath](std::string_view folder) {
+    return logPath.size() > folder.size() && logPath.compare(0, folder.size(), folder) == 0 &&
+           logPath[folder.size()] == '\\';
   };
-  removeFolders();
-  if (beforeFolders) {
-    beforeFolders(left);
-    removeFolders();
+  for (const char* folder : folders) {
+    if (!holdsLog(folder)) platform::RemoveDirectoryGbk(folder);
+  }
+  if (beforeLog) beforeLog(left);
+  files::DeleteFileAlways(logPath);
+  for (const char* folder : folders) {
+    if (holdsLog(folder)) platform::RemoveDirectoryGbk(folder);
   }
 }
 

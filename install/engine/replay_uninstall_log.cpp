@@ -15,9 +15,7 @@ void ReplayUninstallLog(const std::string& logPath, registry::View view, const s
   // The log goes only once what it lists is gone, so that a replay ended part-way can be
   // run again.
   if (std::optional<std::string> text = uninstall_log::ReadWholeLog(logPath)) {
-    uninstall_log::CarryOutSections(
-        *text, uninstall_log::RootRule::kExactName, view, [&logPath](int) { files::DeleteFileAlways(logPath); },
-        entryKey);
+    uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kExactName, view, {}, entryKey);
   }
   if (!entryKey.empty()) registry::DeleteKey(HKEY_LOCAL_MACHINE, entryKey.c_str(), view);
 }

@@ -168,9 +168,9 @@ struct Flow {
   std::function<bool()> finish;  // the user's next step
 };
 
-// The folders a crash may leave for good: made by start-up, which records only what it
-// makes, so that the next run, finding them, leaves them out of its log.
-bool OnlyStartUpFolders(const MachineState& before, const MachineState& after, std::string* folders) {
+// The folders a crash may leave for good: the install folder and its parent, which the
+// next run finds and so does not record (start-up records only the folders it makes).
+bool OnlyInstallFolders(const MachineState& before, const MachineState& after, std::string* folders) {
   for (const auto& [path, size] : after.files) {
     if (before.files.count(path) != 0) continue;
     if (size != -1 || (path != kDefaultTarget && path != kMorvessaFolder)) return false;
@@ -190,9 +190,9 @@ struct FlowResult {
 std::string Utf8(const std::string& gbk) {
   const std::wstring wide = Wide(gbk);
   std::string text(wide.size() * 3, '\0');
-  text.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                                           text.data(), static_cast<int>(text.size()), nullptr,
-                                                           nullptr)));
+  text.resize(
+      static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                                                   static_cast<int>(text.size()), nullptr, nullptr)));
   return text;
 }
 
@@ -206,7 +206,8 @@ void WriteReport(const std::string& path, int stride, const std::vector<std::pai
       << " from 1 to N, on a medium of three product files, one with a Chinese name. Then the user's next step "
          "ran, and the machine (the files on the system drive, both registry views, the shortcuts, the temporary "
          "folder) was compared with the machine before the flow.\n\n"
-      << "| flow | the user's next step | N | crash points run | clean | only start-up's folders left | not clean |\n"
+      << "| flow | the user's next step | N | crash points run | clean | only the install folder and its parent left | "
+         "not clean |\n"
       << "|---|---|---|---|---|---|---|\n";
   for (const auto& [flow, result] : results) {
     int folders = 0;
@@ -214,8 +215,13 @@ void WriteReport(const std::string& path, int stride, const std::vector<std::pai
     out << "| " << flow->name << " | " << flow->nextStep << " | " << result.changes << " | " << result.tried << " | "
         << result.clean << " | " << folders << " | " << result.notClean.size() << " |\n";
   }
-  out << "\n## Folders left\n\nA default or /D= folder that the ended run created stays: the next run finds it, "
-         "does not create it, so does not record it in its log, and its removal leaves it.\n\n";
+  out << "\n## Folders left\n\nOnly the install folder and its parent ever stay, and only empty. In the install "
+         "and roll-back flows the ended run made them. In the replay and uninstaller flows they held the log, which "
+         "the "
+         "run had already deleted as its last file, so that nothing named them any more. Either way the next run finds "
+         "them and, since it did not make them, does not record them: start-up records only the folders it makes, so "
+         "that no removal takes a folder the user had. Recording found folders would break that rule, so they "
+         "stay.\n\n";
   for (const auto& [flow, result] : results) {
     for (const auto& [names, points] : result.foldersLeft) {
       out << "- " << flow->name << ": " << Utf8(names) << ", after the crash points";
@@ -311,7 +317,7 @@ TEST_F(CrashProofTest, EveryCrashPointIsFinishedByTheUsersNextStep) {
         result.notClean.push_back(std::to_string(k) + ": the flow did not reach this change");
       } else if (before == after) {
         ++result.clean;
-      } else if (before.registry == after.registry && OnlyStartUpFolders(before, after, &folders)) {
+      } else if (before.registry == after.registry && OnlyInstallFolders(before, after, &folders)) {
         result.foldersLeft[folders].push_back(k);
       } else {
         std::string left = Difference(before, after);

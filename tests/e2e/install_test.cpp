@@ -334,7 +334,7 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
   const MachineState before = CaptureMachineState();
   Medium medium(TestFolder("medium"));
   medium.MakeReadOnly();
-  const std::string parent = "C:\\Program Files\\Deploy Test";
+  const std::string parent = "C:\\Program Files\\部署测试";  // its uninstall log too has a Chinese path
   const std::string target = parent + "\\Quendral 1.3";
   Installer installer(medium, "/s /D=" + target);
   EXPECT_FALSE(WindowSeenUntilExit(installer)) << "no window of the installer on screen, ever";

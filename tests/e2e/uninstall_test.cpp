@@ -239,14 +239,15 @@ TEST_F(UninstallTest, RemovalWaitsWhileTheInstalledProgramIsStillHeld) {
   HANDLE held = CreateFileA(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Process removal("\"" + KitDir() + "uninstall.exe\" " + folder + "\\uninstall.inf");
-  ASSERT_TRUE(WaitUntil([&] { return !FileExists(folder + "\\uninstall.inf"); }));
-  Sleep(1000);
+  Sleep(1500);
   EXPECT_EQ(FindWindowW(L"#32770", Wide("删除向导").c_str()), nullptr) << "still retrying the program file";
   EXPECT_TRUE(FileExists(program));
+  EXPECT_TRUE(FileExists(folder + "\\uninstall.inf")) << "the log goes after the program";
   CloseHandle(held);
   HWND finish = WaitForUninstallFinishPage();
   ASSERT_NE(finish, nullptr);
   EXPECT_FALSE(FileExists(program));
+  EXPECT_FALSE(FileExists(folder + "\\uninstall.inf"));
   EXPECT_TRUE(PressFinish(finish));
 }
 

@@ -163,11 +163,11 @@ TEST_F(MediumBuilderTool, SigningRefusesAMismatchedKeyAndCheckFindsATamperedProg
   }
   Write("product/a.txt", "a");
   for (const char* name : {"one", "two"}) {
-    ASSERT_EQ(std::system(("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=" + std::string(name) +
-                           " -keyout '" + (dir_ / name).string() + ".key' -out '" + (dir_ / name).string() +
-                           ".pem' >/dev/null 2>&1")
-                              .c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=" + std::string(name) + " -keyout '" +
+                     (dir_ / name).string() + ".key' -out '" + (dir_ / name).string() + ".pem' >/dev/null 2>&1")
+                        .c_str()),
+        0);
   }
   auto signedBy = [this](const char* cert, const char* key) {
     return "--sign-cert '" + (dir_ / cert).string() + "' --sign-key '" + (dir_ / key).string() + "'";
