@@ -42,7 +42,9 @@ BrowsedFolder BrowseForFolderGbk(HWND owner, const std::string& title, const std
 }
 
 HINSTANCE ShellExecuteGbk(HWND owner, const std::string& file) {
-  return ShellExecuteW(owner, L"open", ShownText(file).c_str(), nullptr, nullptr, SW_SHOW);
+  HINSTANCE result = ShellExecuteW(owner, L"open", ShownText(file).c_str(), nullptr, nullptr, SW_SHOW);
+  ReportedChange(reinterpret_cast<INT_PTR>(result) > 32);  // a program started to open it
+  return result;
 }
 
 ShellLinkGbk::ShellLinkGbk() {
