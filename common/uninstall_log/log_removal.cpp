@@ -16,8 +16,10 @@ namespace {
 // Removes the key or value a record names; false when it is still there afterwards.
 bool RemoveRegistryEntry(char* line, RootRule rule, registry::View view, const std::string& keptKey) {
   const RegistryRecord record = SplitRegistryRecord(line, rule);
-  if (record.valueName == nullptr && !keptKey.empty() && keptKey == record.key) return true;
   HKEY root = record.root == RegistryRoot::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  if (record.valueName == nullptr && root == HKEY_LOCAL_MACHINE && !keptKey.empty() && keptKey == record.key) {
+    return true;  // left to the caller
+  }
   HKEY key = nullptr;
   if (record.valueName == nullptr) {
     if (registry::DeleteKey(root, record.key, view) == ERROR_SUCCESS) return true;
