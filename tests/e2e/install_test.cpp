@@ -397,8 +397,8 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
   // uninstall says so; everything else it lists goes.
   Installer again(medium, "/S /D=" + target);
   ASSERT_TRUE(again.WaitForExit(kInstallWaitMs));
-  HANDLE held =
-      CreateFileA((target + "\\lumora.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held = CreateFileW(Wide(target + "\\lumora.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Process inPart(quiet, target + "\\uninstall.exe");
   ASSERT_TRUE(inPart.WaitForExit(70000));
