@@ -215,13 +215,12 @@ void WriteReport(const std::string& path, int stride, const std::vector<std::pai
     out << "| " << flow->name << " | " << flow->nextStep << " | " << result.changes << " | " << result.tried << " | "
         << result.clean << " | " << folders << " | " << result.notClean.size() << " |\n";
   }
-  out << "\n## Folders left\n\nOnly the install folder and its parent ever stay, and only empty. In the install "
-         "and roll-back flows the ended run made them. In the replay and uninstaller flows they held the log, which "
-         "the "
-         "run had already deleted as its last file, so that nothing named them any more. Either way the next run finds "
-         "them and, since it did not make them, does not record them: start-up records only the folders it makes, so "
-         "that no removal takes a folder the user had. Recording found folders would break that rule, so they "
-         "stay.\n\n";
+  out << "\n## Folders left\n\nOnly the install folder and its parent ever stay, and only empty. Either the ended "
+         "run made them (the install and roll-back flows, and the installer's own start-up after a replay), or it was "
+         "ended at the very end of a removal, when nothing that records them was left to start from: the log was "
+         "deleted, or the entry and the program that lead to it were. Either way the next run finds them and, since it "
+         "did not make them, does not record them: start-up records only the folders it makes, so that no removal "
+         "takes a folder the user had. Recording found folders would break that rule, so they stay.\n\n";
   for (const auto& [flow, result] : results) {
     for (const auto& [names, points] : result.foldersLeft) {
       out << "- " << flow->name << ": " << Utf8(names) << ", after the crash points";
