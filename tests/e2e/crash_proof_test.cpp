@@ -202,7 +202,7 @@ void WriteReport(const std::string& path, int stride, const std::vector<std::pai
       << "Each flow was ended right after its k-th change to the machine (a file created, copied, written or deleted, "
          "a folder made or removed, a registry key or value set or deleted, a shortcut saved, a log record "
          "appended, a program started), for "
-      << (stride == 1 ? "every k" : "every " + std::to_string(stride) + "th k")
+      << (stride == 1 ? std::string("every k") : "one k in " + std::to_string(stride))
       << " from 1 to N, on a medium of three product files, one with a Chinese name. Then the user's next step "
          "ran, and the machine (the files on the system drive, both registry views, the shortcuts, the temporary "
          "folder) was compared with the machine before the flow.\n\n"
