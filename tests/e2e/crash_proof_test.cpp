@@ -56,11 +56,35 @@ class Tally {
   crash_points::Tally* tally_ = nullptr;
 };
 
-std::vector<DWORD> KitProcesses() {
-  std::vector<DWORD> ids = ProcessesNamed("install.exe");
-  for (DWORD id : ProcessesNamed("uninstall.exe")) ids.push_back(id);
-  return ids;
-}
+// The programs of one step: the one the test started and every program they start, by
+// name or, while a new one is listed without its name yet, by its parent.
+class KitPrograms {
+ public:
+  explicit KitPrograms(const Process& started) : started_(started), family_{started.Id()} {}
+  // Those still running; one that has ended but is still listed, while a handle to it is
+  // open, is not.
+  std::vector<DWORD> Running() {
+    std::vector<DWORD> running;
+    if (started_.Running()) running.push_back(started_.Id());
+    for (const ListedProcess& process : ListProcesses()) {
+      const bool named =
+          lstrcmpiA(process.name.c_str(), "install.exe") == 0 || lstrcmpiA(process.name.c_str(), "uninstall.exe") == 0;
+      if (process.id == started_.Id() || !(named || (process.name.empty() && family_.count(process.parent) != 0))) {
+        continue;
+      }
+      family_.insert(process.id);
+      HANDLE handle = OpenProcess(SYNCHRONIZE, FALSE, process.id);
+      if (handle == nullptr) continue;
+      if (WaitForSingleObject(handle, 0) == WAIT_TIMEOUT) running.push_back(process.id);
+      CloseHandle(handle);
+    }
+    return running;
+  }
+
+ private:
+  const Process& started_;
+  std::set<DWORD> family_;
+};
 
 // How the user answers the kit's windows in a flow: the way of one who wants it to go on,
 // but for where the flow says to leave.
@@ -75,12 +99,23 @@ constexpr Answers kCancelDuringCopy{false, true};
 
 // Answers every window the kit's programs show until none of them runs any more; false
 // when they still ran at the deadline (they are ended then).
-bool Drive(const Answers& answers, DWORD timeoutMs = 60000) {
+bool Drive(const Process& started, const Answers& answers, DWORD timeoutMs = 60000) {
   std::set<HWND> answered;
   std::unique_ptr<HeldWorker> worker;
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (std::vector<DWORD> running = KitProcesses(); !running.empty(); running = KitProcesses()) {
+  KitPrograms programs(started);
+  for (std::vector<DWORD> running = programs.Running(); !running.empty(); running = programs.Running()) {
     if (GetTickCount64() > deadline) {
+      std::string shown;
+      for (DWORD id : running) {
+        shown += " process " + std::to_string(id) + ":";
+        for (HWND window : TopLevelWindows(id)) {
+          shown += " [" + WindowText(window) + (answered.count(window) != 0 ? ", answered" : "") + "]";
+        }
+      }
+      ADD_FAILURE() << "still running at the deadline:" << shown << "; install.exe "
+                    << ProcessesNamed("install.exe").size() << ", uninstall.exe "
+                    << ProcessesNamed("uninstall.exe").size();
       EndProcessesNamed("install.exe");
       EndProcessesNamed("uninstall.exe");
       return false;
@@ -123,15 +158,16 @@ bool Drive(const Answers& answers, DWORD timeoutMs = 60000) {
 }
 
 // Starts a program of the kit and answers it, and whatever it starts, to the end.
-bool RunToTheEnd(const std::string& commandLine, const Answers& answers = {}) {
-  Process program(commandLine);
-  return program.Started() && Drive(answers);
+bool RunToTheEnd(const std::string& commandLine, const Answers& answers = {}, const std::string& applicationName = "") {
+  Process program(commandLine, applicationName);
+  if (!program.Started()) {
+    ADD_FAILURE() << commandLine << " did not start: Windows error " << GetLastError();
+    return false;
+  }
+  return Drive(program, answers);
 }
 // As Windows' list of programs starts a registered command: as the application name too.
-bool RunRegistered(const std::string& command) {
-  Process program(command, command);
-  return program.Started() && Drive({});
-}
+bool RunRegistered(const std::string& command) { return RunToTheEnd(command, {}, command); }
 
 std::string Installer() { return "\"" + CrashMedium() + "install.exe\""; }
 std::string Registered(const char* value) {
@@ -311,7 +347,8 @@ TEST_F(CrashProofTest, EveryCrashPointIsFinishedByTheUsersNextStep) {
       ++result.tried;
       std::string folders;
       if (!flowEnded || !nextStepEnded) {
-        result.notClean.push_back(std::to_string(k) + ": a program did not end in time");
+        result.notClean.push_back(std::to_string(k) + (flowEnded ? ": the next step" : ": the flow") +
+                                  " did not start or did not end in time");
       } else if (crashedAt != k) {
         result.notClean.push_back(std::to_string(k) + ": the flow did not reach this change");
       } else if (before == after) {

@@ -139,16 +139,24 @@ void Press(HWND dialog, int id) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-std::vector<DWORD> ProcessesNamed(const std::string& fileName) {
-  std::vector<DWORD> found;
+std::vector<ListedProcess> ListProcesses() {
+  std::vector<ListedProcess> listed;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  if (snapshot == INVALID_HANDLE_VALUE) return listed;
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (lstrcmpiA(entry.szExeFile, fileName.c_str()) == 0) found.push_back(entry.th32ProcessID);
+    listed.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
   }
   CloseHandle(snapshot);
+  return listed;
+}
+
+std::vector<DWORD> ProcessesNamed(const std::string& fileName) {
+  std::vector<DWORD> found;
+  for (const ListedProcess& process : ListProcesses()) {
+    if (lstrcmpiA(process.name.c_str(), fileName.c_str()) == 0) found.push_back(process.id);
+  }
   return found;
 }
 

@@ -68,6 +68,14 @@ bool MessageBoxOpen(DWORD processId);
 // Presses a button of a message box or dialog (IDYES, IDNO, IDOK, ...).
 void Press(HWND dialog, int id);
 
+// The processes Windows lists now. A program just started may be listed before it has its
+// name, but always with its parent.
+struct ListedProcess {
+  DWORD id = 0;
+  DWORD parent = 0;
+  std::string name;  // its program file's name
+};
+std::vector<ListedProcess> ListProcesses();
 // The processes whose program file is named `fileName`.
 std::vector<DWORD> ProcessesNamed(const std::string& fileName);
 // Ends every process whose program file is named `fileName` (as a forced log-off or
