@@ -113,9 +113,7 @@ bool Drive(const Process& started, const Answers& answers, DWORD timeoutMs = 600
           shown += " [" + WindowText(window) + (answered.count(window) != 0 ? ", answered" : "") + "]";
         }
       }
-      ADD_FAILURE() << "still running at the deadline:" << shown << "; install.exe "
-                    << ProcessesNamed("install.exe").size() << ", uninstall.exe "
-                    << ProcessesNamed("uninstall.exe").size();
+      ADD_FAILURE() << "still running at the deadline:" << shown;
       EndProcessesNamed("install.exe");
       EndProcessesNamed("uninstall.exe");
       return false;
