@@ -23,7 +23,12 @@ start_own_display
 make_prefix
 rm -rf "$shots"
 mkdir -p "$shots"
-QUENDRAL_KIT_DIR="$(winepath -w "$medium")"
+# The walk holds the installer's worker for the picture of the copy part-way, which only
+# a test build can be: the sample medium with that build of the installer.
+walked="$BUILD_DIR/medium-demo"
+rm -rf "$walked" && cp -r "$medium" "$walked"
+cp "$BUILD_DIR/win/install/install_crash.exe" "$walked/install.exe"
+QUENDRAL_KIT_DIR="$(winepath -w "$walked")"
 export QUENDRAL_KIT_DIR
 # A Wine virtual desktop gives the pages their window frames in the pictures. Its exit
 # code is the desktop's, so the walk leaves its own in walk-result.

@@ -1,11 +1,12 @@
-// The crash build's side of the machine-change reports: counts them in the shared tally
-// and ends the program right after the chosen one.
+// The crash build's side of the machine-change reports: counts them in the shared tally,
+// ends the program right after the chosen one, and holds it where a test asks.
 #include <windows.h>
 
 #include <cwchar>
 
 #include "common/crash_points/crash_build.h"
 #include "common/platform/machine_changes.h"
+#include "tests/hold/hold_point.h"
 
 namespace platform {
 
@@ -36,9 +37,11 @@ CrashPoint Read() {
 void MachineChanged() {
   static const CrashPoint point = Read();
   const LONG count = InterlockedIncrement(reinterpret_cast<volatile LONG*>(&point.tally->changes));
-  if (point.at <= 0 || count != point.at) return;
-  InterlockedExchange(reinterpret_cast<volatile LONG*>(&point.tally->crashedAt), count);
-  TerminateProcess(GetCurrentProcess(), crash_points::kCrashExitCode);
+  if (point.at > 0 && count == point.at) {
+    InterlockedExchange(reinterpret_cast<volatile LONG*>(&point.tally->crashedAt), count);
+    TerminateProcess(GetCurrentProcess(), crash_points::kCrashExitCode);
+  }
+  hold_point::HoldAfterChange();
 }
 
 }  // namespace platform

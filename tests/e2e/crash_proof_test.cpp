@@ -19,14 +19,6 @@
 namespace e2e {
 namespace {
 
-// The medium of three product files with the crash build of both programs.
-std::string CrashMedium() {
-  const char* dir = std::getenv("QUENDRAL_CRASH_MEDIUM");
-  std::string medium = dir != nullptr ? dir : "";
-  if (!medium.empty() && medium.back() != '\\') medium += '\\';
-  return medium;
-}
-
 // The tally the crash build's programs keep; this test holds it open for the whole run.
 class Tally {
  public:
@@ -90,7 +82,7 @@ class KitPrograms {
 // but for where the flow says to leave.
 struct Answers {
   bool cancelOnWelcome = false;
-  // Cancel on the progress page with the worker held before its first change, so that the
+  // Cancel on the progress page with the worker held at its first change, so that the
   // roll-back always begins at the same change.
   bool cancelDuringCopy = false;
 };
@@ -141,7 +133,7 @@ bool Drive(const Process& started, const Answers& answers, DWORD timeoutMs = 600
               Press(window, IDCANCEL);
               break;
             case Page::kFinish:
-              SendMessageW(GetDlgItem(window, IDC_LAUNCH_BOX), BM_SETCHECK, BST_UNCHECKED, 0);
+              SetCheck(GetDlgItem(window, IDC_LAUNCH_BOX), false);
               Press(window, IDC_NEXT);
               break;
             default: continue;
@@ -167,7 +159,7 @@ bool RunToTheEnd(const std::string& commandLine, const Answers& answers = {}, co
 // As Windows' list of programs starts a registered command: as the application name too.
 bool RunRegistered(const std::string& command) { return RunToTheEnd(command, {}, command); }
 
-std::string Installer() { return "\"" + CrashMedium() + "install.exe\""; }
+std::string Installer() { return "\"" + CrashMediumDir() + "install.exe\""; }
 std::string Registered(const char* value) {
   return ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, value, kProductView).value_or("");
 }
@@ -277,7 +269,7 @@ void WriteReport(const std::string& path, int stride, const std::vector<std::pai
 class CrashProofTest : public KitTest {};
 
 TEST_F(CrashProofTest, EveryCrashPointIsFinishedByTheUsersNextStep) {
-  if (CrashMedium().empty()) GTEST_SKIP() << "QUENDRAL_CRASH_MEDIUM names no medium";
+  if (CrashMediumDir().empty()) GTEST_SKIP() << "QUENDRAL_CRASH_MEDIUM names no medium";
   Tally tally;
   ASSERT_TRUE(tally.Usable());
   const char* strideText = std::getenv("QUENDRAL_CRASH_STRIDE");

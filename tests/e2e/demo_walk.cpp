@@ -34,11 +34,10 @@ HWND Expect(HWND window, const char* what) {
   return window;
 }
 
-// The sample medium copies in milliseconds. The worker is held from its first instruction
-// on and let on a moment at a time until the bar is part-way with a file name on the
-// status line, and held for the picture.
+// The sample medium copies in milliseconds. The worker is held from its first change on
+// and let on a change at a time until the bar is part-way with a file name on the status
+// line, and held for the picture.
 void PictureOfTheCopyPartWay(Installer& installer, HeldWorker& worker) {
-  // The installer stands still while its debugger waits: the worker is caught first.
   const bool caught = worker.Catch(kDefaultWaitMs);
   HWND progress = installer.WaitForPage(Page::kProgress);
   if (!caught || progress == nullptr) {
@@ -103,7 +102,7 @@ int Walk() {
 
 int main() {
   g_pictures = command_line::ArgumentAfterProgramName(GetCommandLineA());
-  if (g_pictures.empty() || KitDir() == "\\") {
+  if (g_pictures.empty() || KitDir().empty()) {
     std::printf("usage: QUENDRAL_KIT_DIR=<medium> demo_walk.exe <picture folder>\n");
     return 2;
   }

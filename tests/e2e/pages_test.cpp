@@ -200,10 +200,10 @@ class FinishActionTest : public PagesTest {
     if (finish == nullptr) return {};
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, IDC_BACK)));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(finish, IDCANCEL)));
-    EXPECT_EQ(SendMessageA(GetDlgItem(finish, IDC_LAUNCH_BOX), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(SendMessageA(GetDlgItem(finish, IDC_HELP_BOX), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    SendMessageA(GetDlgItem(finish, IDC_LAUNCH_BOX), BM_SETCHECK, launch ? BST_CHECKED : BST_UNCHECKED, 0);
-    SendMessageA(GetDlgItem(finish, IDC_HELP_BOX), BM_SETCHECK, help ? BST_CHECKED : BST_UNCHECKED, 0);
+    EXPECT_EQ(CheckState(GetDlgItem(finish, IDC_LAUNCH_BOX)), BST_CHECKED);
+    EXPECT_EQ(CheckState(GetDlgItem(finish, IDC_HELP_BOX)), BST_UNCHECKED);
+    SetCheck(GetDlgItem(finish, IDC_LAUNCH_BOX), launch);
+    SetCheck(GetDlgItem(finish, IDC_HELP_BOX), help);
     Press(finish, IDC_NEXT);
     EXPECT_TRUE(installer.WaitForExit());
     WaitFor([&]() -> HWND {
@@ -235,7 +235,7 @@ TEST_F(FinishActionTest, HelpIsOpenedLast) {
 // The decorations, read off the screen at the coordinates the pages paint them.
 TEST_F(PagesTest, PagesPaintTheirBandsAndBanners) {
   const COLORREF white = RGB(255, 255, 255);
-  Medium medium(TestFolder());
+  Medium medium(TestFolder(), true, Programs::kHeld);
   // Forty files more, so that a moment of the worker's run stays far from the bar's end.
   std::string manifest = ReadBytes(medium.Dir() + "install.inf");
   for (int i = 0; i < 40; ++i) {
@@ -286,7 +286,7 @@ TEST_F(PagesTest, PagesPaintTheirBandsAndBanners) {
   ASSERT_NE(summary, nullptr);
   HeldWorker worker(installer.process().Id());
   Press(summary, IDC_NEXT);
-  ASSERT_TRUE(worker.Catch(kDefaultWaitMs));  // first: the installer stands still until then
+  ASSERT_TRUE(worker.Catch(kDefaultWaitMs));
   HWND progress = installer.WaitForPage(Page::kProgress);
   ASSERT_NE(progress, nullptr);
   HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);

@@ -226,8 +226,9 @@ TEST_F(ReliabilityTest, TwentyMegabyteLicenceIsShownWhole) {
   // Wine's edit control lays out every wrapped line before the page shows: 16 to 20 s here.
   HWND licencePage = installer.WaitForPage(Page::kLicence, 180000);
   ASSERT_NE(licencePage, nullptr);
-  EXPECT_EQ(static_cast<size_t>(SendMessageA(GetDlgItem(licencePage, IDC_TEXT_BOX), WM_GETTEXTLENGTH, 0, 0)),
-            licence.size());
+  // In UTF-16 units, as the Unicode page holds it.
+  EXPECT_EQ(static_cast<size_t>(Ask(GetDlgItem(licencePage, IDC_TEXT_BOX), WM_GETTEXTLENGTH)),
+            Wide(licence).size());
 }
 
 // Wine takes the DLL overrides of a program started from here from the registry, not from

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "builder/medium_rules.h"
+#include "tests/hold/hold_point.h"
 
 namespace {
 
@@ -172,6 +173,12 @@ TEST_F(MediumBuilderTool, SigningRefusesAMismatchedKeyAndCheckFindsATamperedProg
   auto signedBy = [this](const char* cert, const char* key) {
     return "--sign-cert '" + (dir_ / cert).string() + "' --sign-key '" + (dir_ / key).string() + "'";
   };
+  // Only the test builds can be held by a test; the shipped programs have no hold point.
+  for (const auto& [built, held] : {std::pair{"install/install.exe", false}, {"uninstall/uninstall.exe", false},
+                                    {"install/install_crash.exe", true}, {"uninstall/uninstall_utf8.exe", true}}) {
+    std::ifstream in(fs::path(build) / "win" / built, std::ios::binary);
+    EXPECT_EQ(hold_point::HasHoldPoint(std::string(std::istreambuf_iterator<char>(in), {})), held) << built;
+  }
   // The crash-point test build is refused, by the builder and by the check.
   const fs::path crashBuild = fs::path(build) / "win/install/install_crash.exe";
   ASSERT_TRUE(fs::exists(crashBuild));

@@ -35,7 +35,7 @@ class RemoteItemReader {
     query.pszText = remote_ + sizeof(TVITEMA);
     query.cchTextMax = 512;
     WriteProcessMemory(process_, remote_, &query, sizeof query, nullptr);
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote_));
+    Ask(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote_));
     char text[513] = "";
     ReadProcessMemory(process_, remote_ + sizeof(TVITEMA), text, 512, nullptr);
     return text;
@@ -48,7 +48,7 @@ class RemoteItemReader {
 };
 
 HTREEITEM Next(HWND tree, HTREEITEM item, WPARAM relation) {
-  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+  return reinterpret_cast<HTREEITEM>(Ask(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 }  // namespace
@@ -68,7 +68,7 @@ bool SelectInFolderBrowser(HWND browser, DWORD processId, const std::vector<std:
   HTREEITEM level = Next(tree, nullptr, TVGN_ROOT);  // the desktop
   HTREEITEM found = level;
   for (const std::string& text : itemTexts) {
-    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(found));
+    Ask(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(found));
     found = nullptr;
     for (HTREEITEM child = Next(tree, level, TVGN_CHILD); child != nullptr; child = Next(tree, child, TVGN_NEXT)) {
       if (reader.Text(tree, child) == text) {
@@ -86,7 +86,7 @@ bool SelectInFolderBrowser(HWND browser, DWORD processId, const std::vector<std:
     }
     level = found;
   }
-  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
+  Ask(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found));
   return true;
 }
 

@@ -6,36 +6,29 @@
 
 namespace e2e {
 
-// Attached to the installer as its debugger until the installer creates a thread of its
-// own code, the worker: the debugger hears of the thread before its first instruction
-// runs and suspends it there, then detaches. Nothing can race: the worker has not copied
-// a byte before it is held. Construct it before pressing Next on the summary page.
+// Holds a test build of the installer (one with the hold point) through its named gate:
+// the worker stops right after its first change to the machine and then after each
+// further one that the test lets it make. The page's thread is never held, so the pages
+// paint and answer meanwhile. Construct it before pressing Next on the summary page.
 class HeldWorker {
  public:
   explicit HeldWorker(DWORD processId);
-  ~HeldWorker();
+  ~HeldWorker() { Release(); }
   HeldWorker(const HeldWorker&) = delete;
   HeldWorker& operator=(const HeldWorker&) = delete;
 
-  // Waits for the worker to be created and holds it; false when it was not seen in time.
-  // While it waits the installer stands still at each event, so call it before waiting for
-  // any window of the installer.
+  // Waits until the worker has stopped at its first change; false when it was not seen in
+  // time (or the installer is a build without the hold point).
   bool Catch(DWORD timeoutMs);
-  bool Held() const { return worker_ != nullptr; }
-  // Lets the held worker run until it waits for the page (whose thread is held meanwhile),
-  // and holds it there again: a worker held at any other point might hold a lock the
-  // page's thread needs to paint. False once it has ended.
+  // Lets the worker make one more change and waits until it stops again; false when it did
+  // not stop again within 5 s (it has ended, or runs on the main thread now).
   bool Step();
   // Lets the worker go on for good.
   void Release();
 
  private:
-  void Detach();
-
-  DWORD processId_;
-  bool attached_ = false;
-  HANDLE worker_ = nullptr;
-  HANDLE page_ = nullptr;  // the program's main thread, which runs the pages
+  HANDLE gate_ = nullptr;
+  HANDLE held_ = nullptr;
 };
 
 }  // namespace e2e

@@ -19,10 +19,16 @@ std::string WithBackslash(std::string path) {
 }
 }  // namespace
 
-std::string KitDir() {
-  const char* dir = std::getenv("QUENDRAL_KIT_DIR");
-  return WithBackslash(dir != nullptr ? dir : "");
+namespace {
+std::string DirNamedBy(const char* variable) {
+  const char* dir = std::getenv(variable);
+  return dir != nullptr && *dir != '\0' ? WithBackslash(dir) : "";
 }
+}  // namespace
+
+std::string KitDir() { return DirNamedBy("QUENDRAL_KIT_DIR"); }
+std::string HeldKitDir() { return DirNamedBy("QUENDRAL_HELD_KIT"); }
+std::string CrashMediumDir() { return DirNamedBy("QUENDRAL_CRASH_MEDIUM"); }
 
 std::string HelperDir() {
   char path[MAX_PATH] = "";
@@ -33,11 +39,13 @@ std::string HelperDir() {
 
 std::string ShellFolder(HKEY root, const char* value) { return ReadString(root, kShellFoldersKey, value).value_or(""); }
 
-Medium::Medium(const std::string& folder, bool sample) : dir_(WithBackslash(folder)) {
+Medium::Medium(const std::string& folder, bool sample, Programs programs) : dir_(WithBackslash(folder)) {
   MakeFolders(dir_ + "data");
   const std::string kit = KitDir();
-  CopyOrDie(kit + "install.exe", dir_ + "install.exe");
-  CopyOrDie(kit + "uninstall.exe", dir_ + "uninstall.exe");
+  const std::string programsKit = programs == Programs::kHeld ? HeldKitDir() : kit;
+  EXPECT_FALSE(programsKit.empty()) << "QUENDRAL_HELD_KIT names no medium";
+  CopyOrDie(programsKit + "install.exe", dir_ + "install.exe");
+  CopyOrDie(programsKit + "uninstall.exe", dir_ + "uninstall.exe");
   if (!sample) return;
   for (const char* name :
        {"install.inf", "License.txt", "install.ini", "data\\lumora.exe", "data\\vigilo.exe", "data\\lumora.chm"}) {
@@ -101,7 +109,7 @@ HWND Installer::WalkTo(Page target, Page from) {
 }
 
 bool Installer::FinishWithoutProduct(HWND finishPage) {
-  SendMessageA(GetDlgItem(finishPage, IDC_LAUNCH_BOX), BM_SETCHECK, BST_UNCHECKED, 0);
+  SetCheck(GetDlgItem(finishPage, IDC_LAUNCH_BOX), false);
   Press(finishPage, IDC_NEXT);
   return WaitForExit() && process_.ExitCode() == 0;
 }
@@ -199,11 +207,7 @@ std::string FolderRecords(const std::string& target, const std::string& programG
 namespace {
 
 int AskBar(HWND page, UINT message, WPARAM wParam) {
-  DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutW(GetDlgItem(page, IDC_PROGRESS_BAR), message, wParam, 0, SMTO_ABORTIFHUNG, 5000, &answer)) {
-    return 0;
-  }
-  return static_cast<int>(answer);
+  return static_cast<int>(Ask(GetDlgItem(page, IDC_PROGRESS_BAR), message, wParam));
 }
 
 }  // namespace

@@ -23,6 +23,10 @@ namespace e2e {
 // The built sample medium (install.exe, uninstall.exe, install.inf, data\ ...), with a
 // trailing backslash. Named by QUENDRAL_KIT_DIR.
 std::string KitDir();
+// A medium whose programs are a test build with the hold point (QUENDRAL_HELD_KIT), and
+// the crash proof's medium (QUENDRAL_CRASH_MEDIUM); empty when not named.
+std::string HeldKitDir();
+std::string CrashMediumDir();
 // The folder of the test program, where the test helper programs lie.
 std::string HelperDir();
 
@@ -36,12 +40,16 @@ std::vector<std::string> VersionKeys();
 inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\run";
 std::string ShellFolder(HKEY root, const char* value);  // from the Shell Folders key
 
+// Which build of the programs a medium holds: the shipped one, or a test build that a
+// HeldWorker can hold.
+enum class Programs { kShipped, kHeld };
+
 // A distribution medium that a test lays out in a folder of its own.
 class Medium {
  public:
   // The programs (install.exe, uninstall.exe) and, when `sample` is true, the sample
   // manifest, licence, install.ini and data files.
-  Medium(const std::string& folder, bool sample = true);
+  Medium(const std::string& folder, bool sample = true, Programs programs = Programs::kShipped);
   const std::string& Dir() const { return dir_; }  // with a trailing backslash
   std::string Installer() const { return dir_ + "install.exe"; }
   void SetManifest(const std::string& bytes) { WriteBytes(dir_ + "install.inf", bytes); }

@@ -2,6 +2,8 @@
 
 #include <tlhelp32.h>
 
+#include <gtest/gtest.h>
+
 #include <psapi.h>
 
 #include <vector>
@@ -90,9 +92,15 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
   return enumeration.windows;
 }
 
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT failed, DWORD timeoutMs) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &answer)) return failed;
+  return static_cast<LRESULT>(answer);
+}
+
 std::string WindowText(HWND window) {
   wchar_t text[4096] = L"";
-  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+  Ask(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
   return Gbk(text);
 }
 
@@ -173,12 +181,17 @@ int EndProcessesNamed(const std::string& fileName) {
 }
 
 void EndProgramsWithWindow(const std::vector<std::string>& titles) {
+  const ULONGLONG deadline = GetTickCount64() + kDefaultWaitMs;
   for (const std::string& title : titles) {
     while (HWND window = FindTitled(title)) {
       DWORD owner = 0;
       GetWindowThreadProcessId(window, &owner);
       HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, owner);
-      if (process == nullptr) break;
+      if (process == nullptr || GetTickCount64() > deadline) {
+        if (process != nullptr) CloseHandle(process);
+        ADD_FAILURE() << "a window titled " << title << " could not be ended";
+        break;
+      }
       TerminateProcess(process, 1);
       WaitForSingleObject(process, 5000);
       CloseHandle(process);

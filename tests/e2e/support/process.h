@@ -43,6 +43,15 @@ inline bool WaitUntil(const std::function<bool()>& holds, DWORD timeoutMs = kDef
   return WaitFor([&holds] { return holds() ? GetDesktopWindow() : nullptr; }, timeoutMs) != nullptr;
 }
 
+// A message to a window of another program, answered within `timeoutMs` (SMTO_ABORTIFHUNG:
+// at once when that program hangs); `failed` when no answer came. Never a bare SendMessage:
+// a program that stopped would hold the test for good.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, LRESULT failed = 0,
+            DWORD timeoutMs = 5000);
+// A check box's state (-1 when it did not answer), and setting it.
+inline LRESULT CheckState(HWND box) { return Ask(box, BM_GETCHECK, 0, 0, -1); }
+inline void SetCheck(HWND box, bool checked) { Ask(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+
 // Visible top-level windows, of one process when `processId` is not 0.
 std::vector<HWND> TopLevelWindows(DWORD processId = 0);
 std::string WindowText(HWND window);
