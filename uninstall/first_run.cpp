@@ -5,8 +5,10 @@
 #include "common/files/read_only.h"
 #include "common/platform/files.h"
 #include "common/platform/gbk_text.h"
+#include "common/platform/private_folder.h"
 #include "common/platform/process.h"
 #include "common/platform/user_interface.h"
+#include "common/single_setup/setup_lock.h"
 #include "product/product_facts.h"
 #include "product/product_windows.h"
 #include "uninstall/uninstaller.h"
@@ -19,24 +21,27 @@ namespace {
 // The copy's paths stay as Windows gives them: the kit only hands them back, so a
 // temporary folder GBK cannot name (a Korean user name) still works.
 struct Copy {
-  std::wstring program;      // %TEMP%\uninstall.exe
+  std::wstring program;      // <temporary folder>\Quendral-<random>\uninstall.exe
   std::wstring commandLine;  // its quoted path, one blank and the log path beside this program
 };
 
-// Copies this program into the temporary folder; nothing when any step fails.
-std::optional<Copy> CopyToTemporaryFolder() {
+// Copies this program into a new private folder of the temporary folder, where no other
+// user can have put a file or a folder by that name; nothing when any step fails.
+std::optional<Copy> CopyToPrivateFolder() {
   constexpr std::size_t kPathRoom = 266;
-  const std::optional<std::wstring> tempFolder = platform::TempPathWide(kPathRoom);
-  if (!tempFolder) return std::nullopt;
-  const std::wstring copyPath = *tempFolder + platform::ShownText(product::kUninstallerFile);
-
   const std::optional<std::wstring> ownPath = platform::ModuleFileNameWide();
   if (!ownPath || ownPath->size() >= kPathRoom) return std::nullopt;
-  // A copy left by a removal from a CD is read-only and would refuse the overwrite; this
-  // one would be read-only too, and refuse the next removal.
-  files::ClearReadOnly(copyPath);
-  if (!platform::CopyFileWide(*ownPath, copyPath)) return std::nullopt;
-  files::ClearReadOnly(copyPath);
+  const std::optional<std::wstring> folder = platform::CreatePrivateTempFolder();
+  if (!folder) return std::nullopt;
+  const std::wstring copyPath = *folder + platform::ShownText(product::kUninstallerFile);
+  const bool copied = platform::CopyFileWide(*ownPath, copyPath, true);
+  // A copy of a program on a CD is read-only, and would refuse to be deleted.
+  if (copied) files::ClearReadOnly(copyPath);
+  // The running copy can delete neither itself nor its folder: both go when Windows next
+  // starts, so that nothing piles up in the temporary folder.
+  if (copied) platform::DeleteAtRestartWide(copyPath);
+  platform::DeleteAtRestartWide(folder->substr(0, folder->size() - 1));
+  if (!copied) return std::nullopt;
 
   // The log path is the copy's argument, which it reads back as GBK: this program's own
   // folder must be one GBK can name (the install folder always is).
@@ -50,15 +55,23 @@ std::optional<Copy> CopyToTemporaryFolder() {
   return Copy{copyPath, L"\"" + copyPath + L"\" " + platform::ShownText(logPath)};
 }
 
-// Starts the copy by its full path. Not WinExec: that waits up to 30 s for the copy to
-// become idle, and the copy first waits for this process to end.
-bool StartCopy(const Copy& copy, bool inheritHandles) {
-  return platform::StartProcessWide(copy.program, copy.commandLine, inheritHandles);
+// Starts the copy by its full path, handing it the setup lock. Not WinExec: that waits up
+// to 30 s for the copy to become idle, and the copy first waits for this process to end.
+bool StartCopy(const Copy& copy, single_setup::SetupLock& lock, bool inheritHandles) {
+  lock.BeginHandOver();
+  const bool started = platform::StartProcessWide(copy.program, copy.commandLine, inheritHandles);
+  lock.EndHandOver(started);
+  return started;
 }
 
 }  // namespace
 
 void FirstRun() {
+  single_setup::SetupLock lock;
+  if (!lock.Take()) {
+    platform::MessageBoxGbk(nullptr, kAnotherSetupRunningText, kCaption, MB_OK | MB_ICONHAND);
+    return;
+  }
   if (platform::MessageBoxGbk(nullptr, kConfirmQuestion, kConfirmCaption, MB_YESNO | MB_ICONQUESTION) == IDNO) {
     return;
   }
@@ -70,14 +83,16 @@ void FirstRun() {
     product::ShowStopProductMessage(kStopMonitorBeforeRemoval, kCaption);
     return;
   }
-  if (const std::optional<Copy> copy = CopyToTemporaryFolder()) StartCopy(*copy, false);
+  if (const std::optional<Copy> copy = CopyToPrivateFolder()) StartCopy(*copy, lock, false);
   // Nothing may keep this process alive now: the copy waits for it to delete its file.
 }
 
 ExitCode UnattendedFirstRun() {
+  single_setup::SetupLock lock;
+  if (!lock.Take()) return kAnotherSetupRunning;
   if (product::MainProgramIsRunning()) return kProductRunning;
   if (!product::CloseReviewMonitor()) return kMonitorRunning;
-  const std::optional<Copy> copy = CopyToTemporaryFolder();
+  const std::optional<Copy> copy = CopyToPrivateFolder();
   if (!copy) return kNothingRemoved;
 
   // The copy inherits the pipe's write end; this process keeps only the read end, so a
@@ -89,7 +104,8 @@ ExitCode UnattendedFirstRun() {
   SetHandleInformation(reportRead, HANDLE_FLAG_INHERIT, 0);
   platform::SetEnvironmentVariableGbk(kReportPipeVariable,
                                       std::to_string(reinterpret_cast<std::uintptr_t>(reportWrite)));
-  const bool started = StartCopy(*copy, true);
+  // The copy holds the lock from here on.
+  const bool started = StartCopy(*copy, lock, true);
   CloseHandle(reportWrite);
   DWORD reported = kNothingRemoved;
   DWORD got = 0;

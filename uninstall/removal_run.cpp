@@ -2,9 +2,13 @@
 #include <string>
 
 #include "common/files/read_only.h"
+#include "common/platform/files.h"
+#include "common/platform/user_interface.h"
+#include "common/single_setup/setup_lock.h"
 #include "common/uninstall_log/log_removal.h"
 #include "product/product_facts.h"
 #include "uninstall/uninstaller.h"
+#include "uninstall/uninstaller_texts.h"
 #include "common/platform/process.h"
 
 namespace uninstall {
@@ -12,19 +16,23 @@ namespace uninstall {
 namespace {
 
 // The first run may still be ending and holds its program file while it lives. Once the
-// file is gone there is nothing to wait for: a later install may put a new one there.
-void DeleteWhileLocked(const std::string& path) {
+// file is gone there is nothing to wait for: a later install may put a new one there. One
+// that another program still holds after a minute goes at the next restart.
+void DeleteWhileLocked(const std::string& path, uninstall_log::RemovalOutcome& outcome) {
   constexpr int kMoreTries = 600;
   constexpr DWORD kPauseMs = 100;
-  for (int retry = 0; !files::DeleteFileAlways(path) && !files::IsGone(GetLastError()) && retry < kMoreTries; ++retry) {
+  for (int retry = 0;; ++retry) {
+    if (files::DeleteFileAlways(path) || files::IsGone(GetLastError())) return;
+    if (retry == kMoreTries) break;
     Sleep(kPauseMs);
   }
+  if (platform::DeleteAtRestartGbk(path)) ++outcome.scheduled;
 }
 
 // The installed program lies beside the log; a log path without a folder names none.
-void DeleteInstalledProgram(const std::string& logPath) {
+void DeleteInstalledProgram(const std::string& logPath, uninstall_log::RemovalOutcome& outcome) {
   if (const std::size_t lastBackslash = logPath.rfind('\\'); lastBackslash != std::string::npos) {
-    DeleteWhileLocked(logPath.substr(0, lastBackslash + 1) + product::kUninstallerFile);
+    DeleteWhileLocked(logPath.substr(0, lastBackslash + 1) + product::kUninstallerFile, outcome);
   }
 }
 
@@ -45,8 +53,17 @@ void Report(HANDLE pipe, ExitCode code) {
 }  // namespace
 
 ExitCode RemovalRun(const std::string& logPath) {
-  std::optional<std::string> text = uninstall_log::ReadWholeLog(logPath);
   HANDLE pipe = ReportPipe();
+  single_setup::SetupLock lock;
+  if (!lock.Take()) {
+    if (pipe != nullptr) {
+      Report(pipe, kAnotherSetupRunning);
+      return kAnotherSetupRunning;
+    }
+    platform::MessageBoxGbk(nullptr, kAnotherSetupRunningText, kCaption, MB_OK | MB_ICONHAND);
+    return kRemoved;
+  }
+  std::optional<std::string> text = uninstall_log::ReadWholeLog(logPath);
   if (!text) {
     if (pipe != nullptr) {
       Report(pipe, kNothingRemoved);
@@ -61,10 +78,12 @@ ExitCode RemovalRun(const std::string& logPath) {
   // whose log is gone and which could remove nothing. Then the install folder goes.
   ExitCode result = kRemoved;
   uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView,
-                                  [&](int entriesLeft) {
-                                    result = entriesLeft == 0 ? kRemoved : kRemovedInPart;
+                                  [&](uninstall_log::RemovalOutcome& outcome) {
+                                    result = outcome.left > 0        ? kRemovedInPart
+                                             : outcome.scheduled > 0 ? kRestartNeeded
+                                                                     : kRemoved;
                                     if (pipe != nullptr) Report(pipe, result);
-                                    DeleteInstalledProgram(logPath);
+                                    DeleteInstalledProgram(logPath, outcome);
                                   });
   if (pipe == nullptr) ShowFinishPage();
   return result;

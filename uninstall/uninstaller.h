@@ -14,6 +14,12 @@ enum ExitCode : int {
   kMonitorRunning = 3,
   kNothingRemoved = 6,
   kRemovedInPart = 8,  // a listed file or registry entry is still there
+  // Another setup or removal of the product line is running: nothing changed
+  // (ERROR_INSTALL_ALREADY_RUNNING).
+  kAnotherSetupRunning = 1618,
+  // Removed but for files another program holds, deleted when Windows next starts
+  // (ERROR_SUCCESS_REBOOT_REQUIRED).
+  kRestartNeeded = 3010,
 };
 
 // In an unattended removal, the environment variable through which the first run hands
@@ -22,17 +28,19 @@ enum ExitCode : int {
 inline constexpr char kReportPipeVariable[] = "QUENDRAL_UNINSTALL_REPORT";
 
 // Run by the user with no argument: asks, makes sure the product is not running, copies
-// this program to the temporary folder and starts the copy with the log path.
+// this program into a new private folder of the temporary folder and starts the copy
+// with the log path. Both runs hold the product line's setup lock, the copy taking it over.
 void FirstRun();
 
 // Run with /S by a deployment system: the first run without question, message box or
 // window. It waits for the copy's report and answers the exit code it reports.
 ExitCode UnattendedFirstRun();
 
-// Run by that copy: removes the files and registry entries the log lists, then the log,
-// the installed program and the folders, so that a removal ended part-way can be run
-// again; then shows the finish page. Unattended (a report pipe in the environment), it
-// reports once the log is gone, shows nothing and answers its exit code.
+// Run by that copy: removes the files and registry entries the log lists (those another
+// program holds at the next restart), then the installed program, the log and the
+// folders, so that a removal ended part-way can be run again; then shows the finish
+// page. Unattended (a report pipe in the environment), it reports before the installed
+// program goes, shows nothing and answers its exit code.
 ExitCode RemovalRun(const std::string& logPath);
 
 // The finish page from template IDD_UNINSTALL_FINISH; returns when Finish or the close box ends it.

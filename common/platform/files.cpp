@@ -67,6 +67,15 @@ bool GetDiskFreeSpaceGbk(const std::string& root, DWORD& sectorsPerCluster, DWOR
   return name.Valid() && GetDiskFreeSpaceW(name.Get(), &sectorsPerCluster, &bytesPerSector, &freeClusters, nullptr);
 }
 
+bool DeleteAtRestartWide(const std::wstring& path) {
+  return ReportedChange(MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+}
+
+bool DeleteAtRestartGbk(const std::string& path) {
+  const WideName name(path);
+  return name.Valid() && DeleteAtRestartWide(name.Get());
+}
+
 std::optional<std::wstring> ModuleFileNameWide() {
   std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
@@ -91,15 +100,8 @@ std::string WindowsDirectoryGbk() {
   return GbkFromWide(std::wstring_view(folder, length)).value_or("");
 }
 
-std::optional<std::wstring> TempPathWide(std::size_t maxCharacters) {
-  std::vector<wchar_t> folder(maxCharacters);
-  const DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
-  if (length == 0 || length >= folder.size()) return std::nullopt;
-  return std::wstring(folder.data(), length);
-}
-
-bool CopyFileWide(const std::wstring& from, const std::wstring& to) {
-  return ReportedChange(CopyFileW(from.c_str(), to.c_str(), FALSE));
+bool CopyFileWide(const std::wstring& from, const std::wstring& to, bool failIfExists) {
+  return ReportedChange(CopyFileW(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE));
 }
 
 DWORD GetFileAttributesWide(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }

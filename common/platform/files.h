@@ -22,6 +22,10 @@ DWORD GetFileAttributesGbk(const std::string& path);
 bool GetFileAttributesExGbk(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data);
 bool SetFileAttributesGbk(const std::string& path, DWORD attributes);
 bool GetDiskFreeSpaceGbk(const std::string& root, DWORD& sectorsPerCluster, DWORD& bytesPerSector, DWORD& freeClusters);
+// Deletes a file, or removes an empty folder, when Windows next starts (MoveFileEx with
+// MOVEFILE_DELAY_UNTIL_REBOOT; administrators only): what another program holds now.
+bool DeleteAtRestartGbk(const std::string& path);
+bool DeleteAtRestartWide(const std::wstring& path);
 
 // This program's own path; nothing when it does not fit in `maxBytes` (its terminating
 // NUL included) or GBK cannot hold it.
@@ -31,9 +35,8 @@ std::string WindowsDirectoryGbk();
 
 // Paths that the kit only hands back to Windows, kept as Windows gave them, so that a
 // folder GBK cannot name (a Korean user name in the temporary folder's path) still works.
-std::optional<std::wstring> TempPathWide(std::size_t maxCharacters);
 std::optional<std::wstring> ModuleFileNameWide();
-bool CopyFileWide(const std::wstring& from, const std::wstring& to);
+bool CopyFileWide(const std::wstring& from, const std::wstring& to, bool failIfExists);
 DWORD GetFileAttributesWide(const std::wstring& path);
 bool SetFileAttributesWide(const std::wstring& path, DWORD attributes);
 

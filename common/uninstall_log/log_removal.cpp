@@ -34,26 +34,30 @@ bool RemoveRegistryEntry(char* line, RootRule rule, registry::View view, const s
   return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }
 
-// Deletes a listed file, read-only or not; false when it is still there afterwards.
-bool RemoveFile(const char* path) {
-  return files::DeleteFileAlways(path) || platform::GetFileAttributesGbk(path) == INVALID_FILE_ATTRIBUTES;
+// Deletes a file, read-only or not, or when Windows next starts if another program holds
+// it now; false when it is neither gone nor scheduled.
+bool RemoveOrSchedule(const std::string& path, RemovalOutcome& outcome) {
+  if (files::DeleteFileAlways(path) || platform::GetFileAttributesGbk(path) == INVALID_FILE_ATTRIBUTES) return true;
+  if (!platform::DeleteAtRestartGbk(path)) return false;
+  ++outcome.scheduled;
+  return true;
 }
 
 }  // namespace
 
 std::optional<std::string> ReadWholeLog(const std::string& path) { return files::ReadWholeFile(path, 0); }
 
-void CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry::View view,
-                      const std::function<void(int entriesLeft)>& beforeLog, const std::string& keptKey) {
+RemovalOutcome CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry::View view,
+                                const std::function<void(RemovalOutcome&)>& beforeLog, const std::string& keptKey) {
   // The sections come in order, so the folders, kept until the walk is done, are still
   // removed in the log's order and after everything else.
   std::vector<const char*> folders;
-  int left = 0;
+  RemovalOutcome outcome;
   // std::string keeps a NUL after its last byte: the walk's end mark.
-  ForEachRecord(text.data(), [rule, view, &keptKey, &folders, &left](Section section, char* line) {
+  ForEachRecord(text.data(), [rule, view, &keptKey, &folders, &outcome](Section section, char* line) {
     switch (section) {
-      case kFilesSection: left += RemoveFile(line) ? 0 : 1; break;
-      case kRegistrySection: left += RemoveRegistryEntry(line, rule, view, keptKey) ? 0 : 1; break;
+      case kFilesSection: outcome.left += RemoveOrSchedule(line, outcome) ? 0 : 1; break;
+      case kRegistrySection: outcome.left += RemoveRegistryEntry(line, rule, view, keptKey) ? 0 : 1; break;
       case kFoldersSection: folders.push_back(line); break;
     }
   });
@@ -61,14 +65,22 @@ void CarryOutSections(const std::string& logPath, std::string& text, RootRule ru
     return logPath.size() > folder.size() && logPath.compare(0, folder.size(), folder) == 0 &&
            logPath[folder.size()] == '\\';
   };
+  // A folder that stays now goes at the restart that deletes the files held in it.
+  const auto removeFolder = [&outcome](const char* folder) {
+    if (!platform::RemoveDirectoryGbk(folder) && outcome.scheduled > 0 &&
+        platform::GetFileAttributesGbk(folder) != INVALID_FILE_ATTRIBUTES) {
+      platform::DeleteAtRestartGbk(folder);
+    }
+  };
   for (const char* folder : folders) {
-    if (!holdsLog(folder)) platform::RemoveDirectoryGbk(folder);
+    if (!holdsLog(folder)) removeFolder(folder);
   }
-  if (beforeLog) beforeLog(left);
-  files::DeleteFileAlways(logPath);
+  if (beforeLog) beforeLog(outcome);
+  RemoveOrSchedule(logPath, outcome);
   for (const char* folder : folders) {
-    if (holdsLog(folder)) platform::RemoveDirectoryGbk(folder);
+    if (holdsLog(folder)) removeFolder(folder);
   }
+  return outcome;
 }
 
 }  // namespace uninstall_log

@@ -6,6 +6,7 @@
 
 #include "common/gbk/gbk_search.h"
 #include "common/registry/product_keys.h"
+#include "common/single_setup/setup_lock.h"
 #include "install/app/diagnostic_log.h"
 #include "install/app/install_options.h"
 #include "install/app/installer_state.h"
@@ -50,6 +51,12 @@ ExitCode InstallerApp::Run(std::string_view arguments, bool argumentsAreGbk) {
   Unattended = options.unattended;
   if (!argumentsAreGbk) return Refuse(std::string(arguments));
   if (!options.invalidArgument.empty()) return Refuse(options.invalidArgument);
+  // Before anything changes, the diagnostic log included: it may be the running setup's.
+  single_setup::SetupLock lock;
+  if (!lock.Take()) {
+    if (!Unattended) platform::MessageBoxGbk(nullptr, kAnotherSetupRunningText, WizardCaption, kErrorBox);
+    return kAnotherSetupRunning;
+  }
   if (!options.logPath.empty() && !OpenDiagnosticLog(options.logPath)) return Refuse("/LOG=" + options.logPath);
 
   // The medium's folder is kept in GBK, in the log too: one GBK cannot name is refused.

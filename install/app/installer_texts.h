@@ -11,6 +11,9 @@ inline constexpr char kStopMonitorBeforeInstall[] = "请您先停止运行Quendr
 inline constexpr char kRemoveEarlierVersionQuestion[] =
     "安装程序已检测到您的系统中已安装了Quendral，\r\n如果您要安装，将删除以前版本，您要继续吗？";
 
+// Another setup or removal of the product line holds the machine.
+inline constexpr char kAnotherSetupRunningText[] = "另一个Quendral安装或删除程序正在运行，请等它结束后再安装。";
+
 // A command line that is not understood, followed by the argument.
 inline constexpr char kInvalidArgument[] = "无效的命令行参数：";
 

@@ -178,11 +178,7 @@ MachineState Snapshot() {
     state.files["C:" + top] = size;
     for (const auto& [below, belowSize] : ListTree("C:" + top)) state.files["C:" + top + below] = belowSize;
   }
-  // The uninstaller's copy stays in the temporary folder once made.
-  const std::string copy = TempFolder() + "uninstall.exe";
-  for (auto file = state.files.begin(); file != state.files.end();) {
-    file = lstrcmpiA(file->first.c_str(), copy.c_str()) == 0 ? state.files.erase(file) : std::next(file);
-  }
+  ForgetDeletedAtRestart(state);
   return state;
 }
 

@@ -2,8 +2,10 @@
 // roll-back of a stopped or failed install.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
+#include "tests/e2e/support/held_worker.h"
 #include "tests/e2e/support/kit.h"
 #include "tests/e2e/support/machine_state.h"
 #include "tests/e2e/support/shortcuts.h"
@@ -329,6 +331,59 @@ TEST_F(InstallTest, WindowsVersionDecidesWhereShortcutsGo) {
   }
 }
 
+// One setup of the product line at a time: whatever starts while an install copies is
+// refused with 1618 and changes nothing, and the running install completes as if alone.
+TEST_F(InstallTest, EverySetupStartedWhileOneRunsIsRefusedWith1618) {
+  Medium medium(TestFolder("medium"), true, Programs::kHeld);
+  Installer first(medium);
+  HWND summary = first.WalkTo(Page::kSummary);
+  ASSERT_NE(summary, nullptr);
+  HeldWorker worker(first.process().Id());
+  Press(summary, IDC_NEXT);
+  ASSERT_TRUE(worker.Catch(kDefaultWaitMs)) << "the first install is copying";
+  const MachineState during = CaptureMachineState();
+
+  const std::string elsewhere = TestFolder("second") + "\\Quendral";
+  const std::string busyInstall = "另一个Quendral安装或删除程序正在运行，请等它结束后再安装。";
+  const std::string busyRemoval = "另一个Quendral安装或删除程序正在运行，请等它结束后再删除。";
+  for (const std::string& arguments : {std::string("/S"), "/LOG=" + elsewhere + ".log /S /D=" + elsewhere}) {
+    Installer quiet(medium, arguments);
+    EXPECT_FALSE(WindowSeenUntilExit(quiet)) << arguments;
+    EXPECT_EQ(quiet.process().ExitCode(), 1618u) << arguments;
+  }
+  EXPECT_FALSE(FolderExists(elsewhere) || FileExists(elsewhere + ".log"));
+  Process quietRemoval("\"" + medium.Dir() + "uninstall.exe\" /S");
+  ASSERT_TRUE(quietRemoval.WaitForExit());
+  EXPECT_EQ(quietRemoval.ExitCode(), 1618u);
+
+  Installer wizard(medium);
+  const MessageBoxSeen refusal = wizard.WaitForMessageBox();
+  EXPECT_EQ(refusal.text, busyInstall);
+  EXPECT_EQ(refusal.caption, kWizardCaption);
+  EXPECT_TRUE(refusal.hasOk && refusal.owner == nullptr);
+  EXPECT_EQ(wizard.WaitForPage(Page::kWelcome, 0), nullptr);
+  Press(refusal.window, IDOK);
+  ASSERT_TRUE(wizard.WaitForExit());
+  EXPECT_EQ(wizard.process().ExitCode(), 1618u);
+  Process uninstaller("\"" + medium.Dir() + "uninstall.exe\"");
+  const MessageBoxSeen removalRefusal = WaitForMessageBox(uninstaller.Id());
+  EXPECT_EQ(removalRefusal.text, busyRemoval) << "before its question";
+  EXPECT_EQ(removalRefusal.caption, "Quendral删除程序");
+  Press(removalRefusal.window, IDOK);
+  ASSERT_TRUE(uninstaller.WaitForExit());
+  EXPECT_EQ(uninstaller.ExitCode(), 0u);
+  const MachineState after = CaptureMachineState();
+  EXPECT_TRUE(during == after) << Difference(during, after);
+
+  worker.Release();
+  HWND finish = first.WaitForPage(Page::kFinish, kInstallWaitMs);
+  ASSERT_NE(finish, nullptr);
+  EXPECT_TRUE(first.FinishWithoutProduct(finish));
+  const std::string t = kDefaultTarget;
+  EXPECT_EQ(Log(), t + "\\brisel.ini\r\n" + t + "\\lumora.exe\r\n" + t + "\\vigilo.exe\r\n" + t + "\\lumora.chm\r\n" +
+                       CompletedTail());
+}
+
 // From a medium whose every file is read-only, as on a CD.
 TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) {
   const MachineState before = CaptureMachineState();
@@ -393,21 +448,50 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
   const MachineState after = CaptureMachineState();
   EXPECT_TRUE(before == after) << Difference(before, after);
 
-  // A file that another program holds without delete sharing stays, and the quiet
-  // uninstall says so; everything else it lists goes.
+  // A file that another program holds without delete sharing goes at the next restart,
+  // after it the folders it keeps, and the quiet uninstall says a restart finishes the job;
+  // everything else it lists goes now.
   Installer again(medium, "/S /D=" + target);
   ASSERT_TRUE(again.WaitForExit(kInstallWaitMs));
   HANDLE held = CreateFileW(Wide(target + "\\lumora.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  Process inPart(quiet, target + "\\uninstall.exe");
-  ASSERT_TRUE(inPart.WaitForExit(70000));
-  EXPECT_EQ(inPart.ExitCode(), 8u);
+  {
+    Process restartNeeded(quiet, target + "\\uninstall.exe");
+    ASSERT_TRUE(restartNeeded.WaitForExit(70000));
+    EXPECT_EQ(restartNeeded.ExitCode(), 3010u);
+  }
   CloseHandle(held);
   EXPECT_TRUE(FileExists(target + "\\lumora.exe"));
   EXPECT_FALSE(FileExists(target + "\\vigilo.exe") || FileExists(target + "\\lumora.chm"));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kProductView));
   EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Lumora vigilo", kProductView).has_value());
+  std::vector<std::string> scheduled;
+  const auto at = [&scheduled](const std::string& path) {
+    return std::find(scheduled.begin(), scheduled.end(), path) - scheduled.begin();
+  };
+  // The folders go last, a moment after the exit code.
+  EXPECT_TRUE(WaitUntil([&] {
+    scheduled = DeletedAtRestart();
+    return at(parent) < static_cast<long>(scheduled.size());
+  }, 10000));
+  EXPECT_LT(at(target + "\\lumora.exe"), at(target)) << "the file, then its folder";
+  EXPECT_LT(at(target), at(parent)) << "then its parent";
+  EXPECT_FALSE(FileExists(target + "\\uninstall.exe"));
+  Restart();
+  EXPECT_FALSE(FolderExists(parent)) << "the restart removed the rest";
+  EXPECT_TRUE(DeletedAtRestart().empty());
+
+  // What can be neither removed nor scheduled (the entry's key, which now holds a key of
+  // another program's) stays, and the quiet uninstall says so.
+  Installer third(medium, "/S /D=" + target);
+  ASSERT_TRUE(third.WaitForExit(kInstallWaitMs));
+  WriteString(HKEY_LOCAL_MACHINE, kUninstallKey + "\\Other", "x", "y", kProductView);
+  Process inPart(quiet, target + "\\uninstall.exe");
+  ASSERT_TRUE(inPart.WaitForExit(70000));
+  EXPECT_EQ(inPart.ExitCode(), 8u);
+  EXPECT_FALSE(FileExists(target + "\\lumora.exe"));
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kProductView));
   EXPECT_TRUE(WaitUntil([&] { return !FileExists(target + "\\uninstall.exe"); }, 10000));
   RemoveTree(parent);
 }
@@ -505,7 +589,8 @@ TEST_F(InstallTest, MediumFromTheBuilderInstallsAndUninstalls) {
   ASSERT_TRUE(removal.WaitForExit(70000));
   EXPECT_EQ(removal.ExitCode(), 0u);
   EXPECT_TRUE(WaitUntil([] { return !FolderExists(kMorvessaFolder); }, 10000)) << "the settings file went too";
-  EXPECT_EQ(ReadBytes(TempFolder() + "uninstall.exe"), signedUninstaller);
+  ASSERT_FALSE(UninstallerCopies().empty());
+  EXPECT_EQ(ReadBytes(UninstallerCopies().back()), signedUninstaller);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // temporary folder, and the finish page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/e2e/support/kit.h"
 #include "tests/e2e/support/machine_state.h"
 
@@ -9,8 +11,6 @@ namespace e2e {
 namespace {
 
 constexpr char kUninstallCaption[] = "Quendral删除程序";
-
-std::string TempCopy() { return TempFolder() + "uninstall.exe"; }
 
 // Ends the finish page with its Finish button and waits until it is gone.
 bool PressFinish(HWND page) {
@@ -20,10 +20,6 @@ bool PressFinish(HWND page) {
 
 class UninstallTest : public KitTest {
  protected:
-  void SetUp() override {
-    KitTest::SetUp();
-    DeleteFileW(Wide(TempCopy()).c_str());
-  }
   // An install folder of the test's own: the uninstaller and a log.
   std::string MakeInstallFolder(const std::string& log) {
     const std::string folder = TestFolder("installed folder");
@@ -33,8 +29,10 @@ class UninstallTest : public KitTest {
   }
 };
 
-// From a medium whose every file is read-only, as on a CD, twice in a row: the second
-// round meets the first round's copy in the temporary folder.
+// From a medium whose every file is read-only, as on a CD, twice in a row, each time with
+// something named uninstall.exe in the temporary folder, where the copy ran once: a
+// folder, then a file that another program holds. Neither changes anything: the copy
+// runs from a new private folder.
 TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
   const MachineState before = CaptureMachineState();
   Medium medium(TestFolder("medium"));
@@ -47,8 +45,18 @@ TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
   EXPECT_FALSE(DeleteFileW(Wide(scratch).c_str()));
   SetFileAttributesW(Wide(scratch).c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_TRUE(DeleteFileW(Wide(scratch).c_str()));
+  const std::string planted = TempFolder() + "uninstall.exe";
   for (int round = 1; round <= 2; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (round == 1) {
+      MakeFolders(planted);
+    } else {
+      WriteBytes(planted, "MZ planted by another user");
+      held = CreateFileW(Wide(planted).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    }
+    const std::vector<std::string> copiesBefore = UninstallerCopies();
     {
       Installer installer(medium);
       ASSERT_TRUE(installer.StartCopy());
@@ -82,16 +90,36 @@ TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
     EXPECT_TRUE(PressFinish(finish));
 
     EXPECT_FALSE(FindTitled("Quendral复习自动检查")) << "the review monitor was asked to close";
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    EXPECT_EQ(round == 1 ? FolderExists(planted) : ReadBytes(planted) == "MZ planted by another user", true)
+        << "what was planted is as it was";
+    RemoveTree(planted);
+    DeleteFileW(Wide(planted).c_str());
     const MachineState after = CaptureMachineState();
     EXPECT_TRUE(before == after) << Difference(before, after);
     EXPECT_FALSE(FolderExists(kMorvessaFolder));
-    EXPECT_TRUE(FileExists(TempCopy())) << "the copy in the temporary folder stays";
-    EXPECT_EQ(GetFileAttributesW(Wide(TempCopy()).c_str()) & FILE_ATTRIBUTE_READONLY, 0u)
-        << "a later removal replaces it";
+
+    // The copy's folder: new, named at random, open to SYSTEM, the administrators and the
+    // user alone, and like the copy deleted when Windows next starts.
+    const std::vector<std::string> copies = UninstallerCopies();
+    ASSERT_EQ(copies.size(), copiesBefore.size() + 1);
+    const std::string copy = copies.back();
+    const std::string folder = copy.substr(0, copy.size() - std::string("\\uninstall.exe").size());
+    const std::string name = folder.substr(TempFolder().size());
+    EXPECT_EQ(name.size(), std::string("Quendral-").size() + 32) << name;
+    EXPECT_EQ(name.find_first_not_of("0123456789abcdef", 9), std::string::npos) << name;
+    EXPECT_TRUE(FileExists(copy)) << "the copy stays until the restart";
+    EXPECT_EQ(GetFileAttributesW(Wide(copy).c_str()) & FILE_ATTRIBUTE_READONLY, 0u) << "the restart can delete it";
+    const std::vector<std::string> users = AllowedUsers(folder);
+    EXPECT_NE(std::find(users.begin(), users.end(), "S-1-5-18"), users.end()) << "SYSTEM";
+    EXPECT_EQ(std::find(users.begin(), users.end(), "S-1-1-0"), users.end()) << "not everyone";
+    const std::vector<std::string> plain = AllowedUsers(TestFolder("plain"));
+    EXPECT_NE(std::find(plain.begin(), plain.end(), "S-1-1-0"), plain.end()) << "a plain folder lets everyone read";
   }
 }
 
 TEST_F(UninstallTest, NoEndsTheFirstRunWithNothingTouched) {
+  const std::vector<std::string> copiesBefore = UninstallerCopies();
   const std::string folder = MakeInstallFolder("");
   WriteBytes(folder + "\\lumora.exe", "product");
   Process firstRun("\"" + folder + "\\uninstall.exe\"");
@@ -100,10 +128,11 @@ TEST_F(UninstallTest, NoEndsTheFirstRunWithNothingTouched) {
   EXPECT_TRUE(firstRun.WaitForExit());
   EXPECT_TRUE(FileExists(folder + "\\uninstall.inf"));
   EXPECT_TRUE(FileExists(folder + "\\uninstall.exe"));
-  EXPECT_FALSE(FileExists(TempCopy()));
+  EXPECT_EQ(UninstallerCopies(), copiesBefore);
 }
 
 TEST_F(UninstallTest, RunningProductIsReportedAfterTheQuestion) {
+  const std::vector<std::string> copiesBefore = UninstallerCopies();
   TitledWindow product("Quendral", 0);
   const std::string folder = MakeInstallFolder("");
   Process firstRun("\"" + folder + "\\uninstall.exe\"");
@@ -122,7 +151,7 @@ TEST_F(UninstallTest, RunningProductIsReportedAfterTheQuestion) {
   Press(refusal.window, IDOK);
   EXPECT_TRUE(firstRun.WaitForExit());
   EXPECT_TRUE(FileExists(folder + "\\uninstall.inf"));
-  EXPECT_FALSE(FileExists(TempCopy()));
+  EXPECT_EQ(UninstallerCopies(), copiesBefore);
 }
 
 TEST_F(UninstallTest, ReviewMonitorClosingOnTheFifthRequestLetsTheFirstRunGoOn) {
@@ -283,10 +312,16 @@ TEST_F(UninstallTest, QuietRemovalEndedPartWayIsFinishedByTheSameCommand) {
   SetEnvironmentVariableW(L"TMP", usualTemp);
   ASSERT_TRUE(again.WaitForExit(70000));
   EXPECT_EQ(again.ExitCode(), 0u);
-  const std::wstring copy = koreanTemp + L"\\uninstall.exe";
+  // It ran from a private folder there, which goes with it at the next restart.
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((koreanTemp + L"\\Quendral-*").c_str(), &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  FindClose(search);
+  const std::wstring copy = koreanTemp + L"\\" + found.cFileName + L"\\uninstall.exe";
   EXPECT_NE(GetFileAttributesW(copy.c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_TRUE(WaitUntil([&] { return DeleteFileW(copy.c_str()) != FALSE; }, 10000));
-  RemoveDirectoryW(koreanTemp.c_str());
+  EXPECT_TRUE(WaitUntil([&] { return ProcessesNamed("uninstall.exe").empty(); }, 10000));
+  EXPECT_TRUE(Restart());
+  EXPECT_TRUE(RemoveDirectoryW(koreanTemp.c_str())) << "empty after the restart";
   EXPECT_FALSE(FileExists(last));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Morvessa-Test", kProductView));
   EXPECT_TRUE(WaitUntil([&] { return !FolderExists(folder); }, 10000));

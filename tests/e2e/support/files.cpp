@@ -1,6 +1,8 @@
 #include "tests/e2e/support/files.h"
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +73,27 @@ void RemoveTree(const std::string& path) {
 void CopyOrDie(const std::string& from, const std::string& to) {
   ASSERT_TRUE(CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE))
       << from << " -> " << to << " error " << GetLastError();
+}
+
+std::vector<std::string> AllowedUsers(const std::string& path) {
+  std::vector<std::string> users;
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoW(Wide(path).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                            nullptr, &descriptor) != ERROR_SUCCESS) {
+    return users;
+  }
+  for (DWORD index = 0; dacl != nullptr && index < dacl->AceCount; ++index) {
+    void* ace = nullptr;
+    wchar_t* sid = nullptr;
+    if (GetAce(dacl, index, &ace) && static_cast<ACE_HEADER*>(ace)->AceType == ACCESS_ALLOWED_ACE_TYPE &&
+        ConvertSidToStringSidW(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart, &sid)) {
+      users.push_back(Gbk(sid));
+      LocalFree(sid);
+    }
+  }
+  LocalFree(descriptor);
+  return users;
 }
 
 std::string TempFolder() {

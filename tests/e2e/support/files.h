@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/support/wide.h"
 
@@ -19,6 +20,9 @@ void RemoveTree(const std::string& path);
 void CopyOrDie(const std::string& from, const std::string& to);
 // The temporary folder, with a trailing backslash, where the uninstaller places its copy.
 std::string TempFolder();
+
+// The users a file's or folder's access rules let in, as SIDs in text form ("S-1-5-18").
+std::vector<std::string> AllowedUsers(const std::string& path);
 
 // Every file (with its size) and folder (size -1) under `root`, by path relative to it,
 // down to `depth` levels.

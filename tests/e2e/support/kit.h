@@ -67,6 +67,11 @@ Page PageOf(HWND window);
 // The same by the controls alone, whatever the caption.
 Page PageByControls(HWND window);
 
+// The uninstaller's copies made so far, oldest first: each in a private folder of the
+// temporary folder, and found as Windows' list of what it deletes at the next restart
+// names them.
+std::vector<std::string> UninstallerCopies();
+
 // Whether any file under `root` is read-only.
 bool AnyFileReadOnly(const std::string& root);
 

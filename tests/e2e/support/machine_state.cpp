@@ -46,17 +46,52 @@ MachineState CaptureMachineState() {
   AddTree(state, ShellFolder(HKEY_LOCAL_MACHINE, "Common Desktop"));
   AddTree(state, ShellFolder(HKEY_CURRENT_USER, "Programs"));
   AddTree(state, ShellFolder(HKEY_CURRENT_USER, "Desktop"));
-  // The temporary folder, but for the uninstaller's copy, which stays there once made.
-  if (const std::string temp = TempFolder(); temp.size() > 1) {
-    const std::string folder = temp.substr(0, temp.size() - 1);
-    AddTree(state, folder);
-    state.files.erase(folder + "\\uninstall.exe");
-  }
+  if (const std::string temp = TempFolder(); temp.size() > 1) AddTree(state, temp.substr(0, temp.size() - 1));
   for (REGSAM view : {REGSAM{0}, kProductView}) {
     for (const std::string& key : VersionKeys()) AddValues(state, HKEY_LOCAL_MACHINE, key, view);
     AddValues(state, HKEY_LOCAL_MACHINE, kRunKey, view);
   }
+  ForgetDeletedAtRestart(state);
   return state;
+}
+
+std::vector<std::string> DeletedAtRestart() {
+  std::vector<std::string> paths;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_QUERY_VALUE,
+                    &key) != ERROR_SUCCESS) {
+    return paths;
+  }
+  DWORD size = 0;
+  std::vector<wchar_t> list;
+  if (RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+    list.resize(size / sizeof(wchar_t) + 2, L'\0');
+    RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, nullptr, reinterpret_cast<BYTE*>(list.data()),
+                     &size);
+  }
+  RegCloseKey(key);
+  // Pairs of names, "\??\C:\..." and the new name, empty for a deletion.
+  for (const wchar_t* from = list.data(); !list.empty() && *from != L'\0';) {
+    const wchar_t* to = from + wcslen(from) + 1;
+    std::wstring path = from;
+    if (path.rfind(L"\\??\\", 0) == 0) path.erase(0, 4);
+    if (*to == L'\0') paths.push_back(Gbk(path));
+    from = to + wcslen(to) + 1;
+  }
+  return paths;
+}
+
+bool Restart() {
+  Process wineboot("wineboot.exe -r");
+  return wineboot.WaitForExit(60000) && wineboot.ExitCode() == 0;
+}
+
+void ForgetDeletedAtRestart(MachineState& state) {
+  for (const std::string& path : DeletedAtRestart()) {
+    for (auto file = state.files.begin(); file != state.files.end();) {
+      file = lstrcmpiA(file->first.c_str(), path.c_str()) == 0 ? state.files.erase(file) : std::next(file);
+    }
+  }
 }
 
 std::string Difference(const MachineState& before, const MachineState& after) {

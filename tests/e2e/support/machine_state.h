@@ -6,6 +6,7 @@
 #include <map>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -15,7 +16,16 @@ struct MachineState {
   bool operator==(const MachineState& other) const { return files == other.files && registry == other.registry; }
 };
 
+// Files and folders that Windows deletes when it next starts count as gone already: what a
+// user sees after that restart.
 MachineState CaptureMachineState();
+// The same rule for files added to a state by hand.
+void ForgetDeletedAtRestart(MachineState& state);
+// The paths Windows deletes when it next starts, in the order it deletes them.
+std::vector<std::string> DeletedAtRestart();
+// Windows starts again, as far as the kit can tell: the deletions scheduled for the
+// restart are carried out (wineboot -r). False when that did not end in time.
+bool Restart();
 // The entries that differ, one a line, for a failure message.
 std::string Difference(const MachineState& before, const MachineState& after);
 

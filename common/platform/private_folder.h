@@ -1,0 +1,22 @@
+// A folder of the temporary folder that only this program's user and the system may use:
+// where the kit puts a program it runs from there (the uninstaller's copy), so that no
+// other user of the machine can prepare, swap or hold the file before it runs.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// The temporary folder, with its trailing backslash: from GetTempPath2W where Windows has
+// it (SYSTEM then gets C:\Windows\SystemTemp, which only SYSTEM may open), else
+// GetTempPathW. Kept as Windows gives it: the kit only hands it back.
+std::optional<std::wstring> TemporaryFolderWide();
+
+// Makes a new folder there, named by the system's random generator, with its access
+// rules set as it is made: full access for SYSTEM, the administrators and this user,
+// nothing for anyone else, nothing inherited from the temporary folder. A name that is
+// taken is never used: another is drawn. Answers the folder with a trailing backslash.
+std::optional<std::wstring> CreatePrivateTempFolder();
+
+}  // namespace platform
