@@ -31,17 +31,15 @@ std::optional<Copy> CopyToPrivateFolder() {
   constexpr std::size_t kPathRoom = 266;
   const std::optional<std::wstring> ownPath = platform::ModuleFileNameWide();
   if (!ownPath || ownPath->size() >= kPathRoom) return std::nullopt;
-  const std::optional<std::wstring> folder = platform::CreatePrivateTempFolder();
-  if (!folder) return std::nullopt;
-  const std::wstring copyPath = *folder + platform::ShownText(product::kUninstallerFile);
-  const bool copied = platform::CopyFileWide(*ownPath, copyPath, true);
-  // A copy of a program on a CD is read-only, and would refuse to be deleted.
-  if (copied) files::ClearReadOnly(copyPath);
   // The running copy can delete neither itself nor its folder: both go when Windows next
   // starts, so that nothing piles up in the temporary folder.
-  if (copied) platform::DeleteAtRestartWide(copyPath);
-  platform::DeleteAtRestartWide(folder->substr(0, folder->size() - 1));
-  if (!copied) return std::nullopt;
+  const std::wstring copyName = platform::ShownText(product::kUninstallerFile);
+  const std::optional<std::wstring> folder = platform::CreatePrivateTempFolder({copyName});
+  if (!folder) return std::nullopt;
+  const std::wstring copyPath = *folder + copyName;
+  if (!platform::CopyFileWide(*ownPath, copyPath, true)) return std::nullopt;
+  // A copy of a program on a CD is read-only, and would refuse to be deleted.
+  files::ClearReadOnly(copyPath);
 
   // The log path is the copy's argument, which it reads back as GBK: this program's own
   // folder must be one GBK can name (the install folder always is).

@@ -78,7 +78,7 @@ ExitCode RemovalRun(const std::string& logPath) {
   // whose log is gone and which could remove nothing. Then the install folder goes.
   ExitCode result = kRemoved;
   uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView,
-                                  [&](uninstall_log::RemovalOutcome& outcome) {
+                                  uninstall_log::HeldFiles::kDeleteAtRestart, [&](uninstall_log::RemovalOutcome& outcome) {
                                     result = outcome.left > 0        ? kRemovedInPart
                                              : outcome.scheduled > 0 ? kRestartNeeded
                                                                      : kRemoved;

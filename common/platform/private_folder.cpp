@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "common/platform/files.h"
 #include "common/platform/machine_changes.h"
 #include "common/platform/security.h"
 
@@ -40,7 +41,7 @@ std::optional<std::wstring> TemporaryFolderWide() {
   return std::wstring(folder.data(), length);
 }
 
-std::optional<std::wstring> CreatePrivateTempFolder() {
+std::optional<std::wstring> CreatePrivateTempFolder(const std::vector<std::wstring>& goAtRestart) {
   const std::optional<std::wstring> temporary = TemporaryFolderWide();
   const std::wstring user = CurrentUserSid();
   if (!temporary || user.empty()) return std::nullopt;
@@ -52,6 +53,8 @@ std::optional<std::wstring> CreatePrivateTempFolder() {
     const std::optional<std::wstring> name = RandomName();
     if (!name) return std::nullopt;
     const std::wstring folder = *temporary + *name;
+    for (const std::wstring& file : goAtRestart) DeleteAtRestartWide(folder + L"\\" + file);
+    DeleteAtRestartWide(folder);
     if (ReportedChange(CreateDirectoryW(folder.c_str(), privateAccess.Attributes()))) return folder + L"\\";
     if (GetLastError() != ERROR_ALREADY_EXISTS) return std::nullopt;
   }

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -16,7 +17,10 @@ std::optional<std::wstring> TemporaryFolderWide();
 // Makes a new folder there, named by the system's random generator, with its access
 // rules set as it is made: full access for SYSTEM, the administrators and this user,
 // nothing for anyone else, nothing inherited from the temporary folder. A name that is
-// taken is never used: another is drawn. Answers the folder with a trailing backslash.
-std::optional<std::wstring> CreatePrivateTempFolder();
+// taken is never used: another is drawn. The files named in `goAtRestart` (which the
+// caller puts there next) and then the folder are scheduled for deletion at the next
+// restart before the folder is made, so that not even a program ended the moment after
+// leaves it for good. Answers the folder with a trailing backslash.
+std::optional<std::wstring> CreatePrivateTempFolder(const std::vector<std::wstring>& goAtRestart = {});
 
 }  // namespace platform

@@ -36,9 +36,9 @@ bool RemoveRegistryEntry(char* line, RootRule rule, registry::View view, const s
 
 // Deletes a file, read-only or not, or when Windows next starts if another program holds
 // it now; false when it is neither gone nor scheduled.
-bool RemoveOrSchedule(const std::string& path, RemovalOutcome& outcome) {
+bool RemoveOrSchedule(const std::string& path, HeldFiles held, RemovalOutcome& outcome) {
   if (files::DeleteFileAlways(path) || platform::GetFileAttributesGbk(path) == INVALID_FILE_ATTRIBUTES) return true;
-  if (!platform::DeleteAtRestartGbk(path)) return false;
+  if (held == HeldFiles::kLeave || !platform::DeleteAtRestartGbk(path)) return false;
   ++outcome.scheduled;
   return true;
 }
@@ -48,15 +48,16 @@ bool RemoveOrSchedule(const std::string& path, RemovalOutcome& outcome) {
 std::optional<std::string> ReadWholeLog(const std::string& path) { return files::ReadWholeFile(path, 0); }
 
 RemovalOutcome CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry::View view,
-                                const std::function<void(RemovalOutcome&)>& beforeLog, const std::string& keptKey) {
+                                HeldFiles held, const std::function<void(RemovalOutcome&)>& beforeLog,
+                                const std::string& keptKey) {
   // The sections come in order, so the folders, kept until the walk is done, are still
   // removed in the log's order and after everything else.
   std::vector<const char*> folders;
   RemovalOutcome outcome;
   // std::string keeps a NUL after its last byte: the walk's end mark.
-  ForEachRecord(text.data(), [rule, view, &keptKey, &folders, &outcome](Section section, char* line) {
+  ForEachRecord(text.data(), [rule, view, held, &keptKey, &folders, &outcome](Section section, char* line) {
     switch (section) {
-      case kFilesSection: outcome.left += RemoveOrSchedule(line, outcome) ? 0 : 1; break;
+      case kFilesSection: outcome.left += RemoveOrSchedule(line, held, outcome) ? 0 : 1; break;
       case kRegistrySection: outcome.left += RemoveRegistryEntry(line, rule, view, keptKey) ? 0 : 1; break;
       case kFoldersSection: folders.push_back(line); break;
     }
@@ -76,7 +77,7 @@ RemovalOutcome CarryOutSections(const std::string& logPath, std::string& text, R
     if (!holdsLog(folder)) removeFolder(folder);
   }
   if (beforeLog) beforeLog(outcome);
-  RemoveOrSchedule(logPath, outcome);
+  RemoveOrSchedule(logPath, held, outcome);
   for (const char* folder : folders) {
     if (holdsLog(folder)) removeFolder(folder);
   }

@@ -154,7 +154,7 @@ bool InstallerApp::RemoveEarlierVersion() {
       if (const std::size_t cut = gbk::Find(*command, "\\uninstall.exe"); cut != gbk::npos) {
         const std::string logPath = command->substr(0, cut) + "\\" + product::kUninstallLogFile;
         Diagnose("removing it by its log " + logPath);
-        engine::ReplayUninstallLog(logPath, foundIn, keyName);
+        engine::ReplayUninstallLog(logPath, uninstall_log::HeldFiles::kDeleteAtRestart, foundIn, keyName);
       }
     }
     return true;

@@ -8,14 +8,15 @@
 
 namespace engine {
 
-void ReplayUninstallLog(const std::string& logPath, registry::View view, const std::string& entryKey) {
+void ReplayUninstallLog(const std::string& logPath, uninstall_log::HeldFiles held, registry::View view,
+                        const std::string& entryKey) {
   if (const std::size_t inf = gbk::FindLast(logPath, ".inf"); inf != gbk::npos) {
     files::DeleteFileAlways(logPath.substr(0, inf) + ".exe");
   }
   // The log goes only once what it lists is gone, so that a replay ended part-way can be
   // run again.
   if (std::optional<std::string> text = uninstall_log::ReadWholeLog(logPath)) {
-    uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kExactName, view, {}, entryKey);
+    uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kExactName, view, held, {}, entryKey);
   }
   if (!entryKey.empty()) registry::DeleteKey(HKEY_LOCAL_MACHINE, entryKey.c_str(), view);
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/registry/product_keys.h"
+#include "common/uninstall_log/log_removal.h"
 
 namespace engine {
 
@@ -12,8 +13,9 @@ namespace engine {
 // records under HKEY_LOCAL_MACHINE are carried out in `view`, where the log's version
 // keeps its keys. `entryKey`, when given, is the installed-programs entry that led here:
 // it goes last, log or no log, so that a replay ended part-way is found and run again by
-// the next start-up. Silent.
-void ReplayUninstallLog(const std::string& logPath, registry::View view = registry::kProductLineView,
-                        const std::string& entryKey = {});
+// the next start-up. `held` says what becomes of a listed file another program holds.
+// Silent.
+void ReplayUninstallLog(const std::string& logPath, uninstall_log::HeldFiles held,
+                        registry::View view = registry::kProductLineView, const std::string& entryKey = {});
 
 }  // namespace engine

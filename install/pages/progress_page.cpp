@@ -114,7 +114,7 @@ void ProgressPage::OnCancel() {
   JoinWorker();
   const std::string logPath = app::TargetDir + "\\" + product::kUninstallLogFile;
   app::Diagnose("rolling the install back through " + logPath);
-  engine::ReplayUninstallLog(logPath);
+  engine::ReplayUninstallLog(logPath, uninstall_log::HeldFiles::kLeave);
   EndPage(IDCANCEL);
 }
 

@@ -34,6 +34,9 @@ class UninstallTest : public KitTest {
 // folder, then a file that another program holds. Neither changes anything: the copy
 // runs from a new private folder.
 TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
+  const std::string planted = TempFolder() + "uninstall.exe";
+  RemoveTree(planted);
+  DeleteFileW(Wide(planted).c_str());
   const MachineState before = CaptureMachineState();
   Medium medium(TestFolder("medium"));
   medium.MakeReadOnly();
@@ -45,7 +48,6 @@ TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
   EXPECT_FALSE(DeleteFileW(Wide(scratch).c_str()));
   SetFileAttributesW(Wide(scratch).c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_TRUE(DeleteFileW(Wide(scratch).c_str()));
-  const std::string planted = TempFolder() + "uninstall.exe";
   for (int round = 1; round <= 2; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     HANDLE held = INVALID_HANDLE_VALUE;
