@@ -77,14 +77,13 @@ ExitCode RemovalRun(const std::string& logPath) {
   // ended between the two leaves a log that the next install overwrites, never a program
   // whose log is gone and which could remove nothing. Then the install folder goes.
   ExitCode result = kRemoved;
+  const auto reportThenDeleteProgram = [&](uninstall_log::RemovalOutcome& outcome) {
+    result = outcome.left > 0 ? kRemovedInPart : outcome.scheduled > 0 ? kRestartNeeded : kRemoved;
+    if (pipe != nullptr) Report(pipe, result);
+    DeleteInstalledProgram(logPath, outcome);
+  };
   uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView,
-                                  uninstall_log::HeldFiles::kDeleteAtRestart, [&](uninstall_log::RemovalOutcome& outcome) {
-                                    result = outcome.left > 0        ? kRemovedInPart
-                                             : outcome.scheduled > 0 ? kRestartNeeded
-                                                                     : kRemoved;
-                                    if (pipe != nullptr) Report(pipe, result);
-                                    DeleteInstalledProgram(logPath, outcome);
-                                  });
+                                  uninstall_log::HeldFiles::kDeleteAtRestart, reportThenDeleteProgram);
   if (pipe == nullptr) ShowFinishPage();
   return result;
 }

@@ -47,9 +47,8 @@ bool RemoveOrSchedule(const std::string& path, HeldFiles held, RemovalOutcome& o
 
 std::optional<std::string> ReadWholeLog(const std::string& path) { return files::ReadWholeFile(path, 0); }
 
-RemovalOutcome CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry::View view,
-                                HeldFiles held, const std::function<void(RemovalOutcome&)>& beforeLog,
-                                const std::string& keptKey) {
+void CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry::View view, HeldFiles held,
+                      const std::function<void(RemovalOutcome&)>& beforeLog, const std::string& keptKey) {
   // The sections come in order, so the folders, kept until the walk is done, are still
   // removed in the log's order and after everything else.
   std::vector<const char*> folders;
@@ -81,7 +80,6 @@ RemovalOutcome CarryOutSections(const std::string& logPath, std::string& text, R
   for (const char* folder : folders) {
     if (holdsLog(folder)) removeFolder(folder);
   }
-  return outcome;
 }
 
 }  // namespace uninstall_log

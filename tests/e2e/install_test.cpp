@@ -471,10 +471,12 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
     return std::find(scheduled.begin(), scheduled.end(), path) - scheduled.begin();
   };
   // The folders go last, a moment after the exit code.
-  EXPECT_TRUE(WaitUntil([&] {
-    scheduled = DeletedAtRestart();
-    return at(parent) < static_cast<long>(scheduled.size());
-  }, 10000));
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        scheduled = DeletedAtRestart();
+        return at(parent) < static_cast<long>(scheduled.size());
+      },
+      10000));
   EXPECT_LT(at(target + "\\lumora.exe"), at(target)) << "the file, then its folder";
   EXPECT_LT(at(target), at(parent)) << "then its parent";
   EXPECT_FALSE(FileExists(target + "\\uninstall.exe"));

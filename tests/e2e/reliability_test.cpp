@@ -227,8 +227,7 @@ TEST_F(ReliabilityTest, TwentyMegabyteLicenceIsShownWhole) {
   HWND licencePage = installer.WaitForPage(Page::kLicence, 180000);
   ASSERT_NE(licencePage, nullptr);
   // In UTF-16 units, as the Unicode page holds it.
-  EXPECT_EQ(static_cast<size_t>(Ask(GetDlgItem(licencePage, IDC_TEXT_BOX), WM_GETTEXTLENGTH)),
-            Wide(licence).size());
+  EXPECT_EQ(static_cast<size_t>(Ask(GetDlgItem(licencePage, IDC_TEXT_BOX), WM_GETTEXTLENGTH)), Wide(licence).size());
 }
 
 // Wine takes the DLL overrides of a program started from here from the registry, not from

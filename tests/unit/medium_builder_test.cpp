@@ -174,8 +174,10 @@ TEST_F(MediumBuilderTool, SigningRefusesAMismatchedKeyAndCheckFindsATamperedProg
     return "--sign-cert '" + (dir_ / cert).string() + "' --sign-key '" + (dir_ / key).string() + "'";
   };
   // Only the test builds can be held by a test; the shipped programs have no hold point.
-  for (const auto& [built, held] : {std::pair{"install/install.exe", false}, {"uninstall/uninstall.exe", false},
-                                    {"install/install_crash.exe", true}, {"uninstall/uninstall_utf8.exe", true}}) {
+  for (const auto& [built, held] : {std::pair{"install/install.exe", false},
+                                    {"uninstall/uninstall.exe", false},
+                                    {"install/install_crash.exe", true},
+                                    {"uninstall/uninstall_utf8.exe", true}}) {
     std::ifstream in(fs::path(build) / "win" / built, std::ios::binary);
     EXPECT_EQ(hold_point::HasHoldPoint(std::string(std::istreambuf_iterator<char>(in), {})), held) << built;
   }
