@@ -17,9 +17,12 @@ Process::Process(const std::string& commandLine, const std::string& applicationN
 Process::Process(std::wstring commandLine, const std::wstring& applicationName) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  const std::wstring shown = commandLine;
   if (!CreateProcessW(applicationName.empty() ? nullptr : applicationName.c_str(), commandLine.data(), nullptr, nullptr,
                       FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+    const DWORD error = GetLastError();
     info_ = {};
+    ADD_FAILURE() << "could not start " << Gbk(shown) << ": Windows error " << error;
   }
 }
 

@@ -11,7 +11,8 @@ namespace e2e {
 
 inline constexpr DWORD kDefaultWaitMs = 20000;
 
-// A started program; ended by force when the test did not see it end.
+// A started program; ended by force when the test did not see it end. One that cannot be
+// started fails the test, with the command and Windows' error.
 class Process {
  public:
   // With an application name, the command line reaches the program verbatim, as Windows
