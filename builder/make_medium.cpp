@@ -26,7 +26,7 @@
 #include "builder/medium_rules.h"
 #include "builder/signing.h"
 #include "common/crash_points/crash_build.h"
-#include "install/engine/adnote.h"
+#include "common/medium/adnote.h"
 #include "product/product_facts.h"
 
 namespace fs = std::filesystem;
@@ -335,9 +335,9 @@ int Check(const fs::path& medium) {
     const std::size_t key = ini->find("adnote=");
     if (key != std::string::npos) {
       const std::string value = ini->substr(key + 7, ini->find_first_of("\r\n", key) - key - 7);
-      if (engine::ExtractAdnote(*ini) != value) {
+      if (medium::ExtractAdnote(*ini) != value) {
         fail(product::kSetupSettingsFile,
-             "the adnote value does not end within the first " + std::to_string(engine::kAdnoteWindowBytes) + " bytes");
+             "the adnote value does not end within the first " + std::to_string(medium::kAdnoteWindowBytes) + " bytes");
       }
     }
   }

@@ -3,9 +3,9 @@
 #include <map>
 
 #include "common/gbk/gbk_search.h"
-#include "install/engine/adnote.h"
-#include "install/engine/install_tree.h"
-#include "install/engine/manifest_rules.h"
+#include "common/medium/adnote.h"
+#include "common/medium/install_tree.h"
+#include "common/medium/manifest_rules.h"
 #include "product/product_facts.h"
 
 namespace builder {
@@ -46,7 +46,7 @@ void ComponentErrors(std::string_view component, std::vector<std::string>& error
 
 std::string AllowedFolders() {
   std::string list = "the install folder itself";
-  for (const std::string& folder : engine::InstallTreeFolders()) list += ", " + folder;
+  for (const std::string& folder : medium::InstallTreeFolders()) list += ", " + folder;
   return list;
 }
 
@@ -70,13 +70,13 @@ std::string CaseFolded(std::string_view gbkName) {
 
 std::vector<std::string> NameErrors(std::string_view name) {
   std::vector<std::string> errors;
-  if (engine::EndsList(name)) {
+  if (medium::EndsList(name)) {
     errors.emplace_back("is empty or \"*****\", which ends the list");
     return errors;
   }
-  if (name.size() > static_cast<std::size_t>(engine::kMaxLineBytes)) {
+  if (name.size() > static_cast<std::size_t>(medium::kMaxLineBytes)) {
     errors.push_back("is " + std::to_string(name.size()) + " bytes long in GBK; the installer reads only " +
-                     std::to_string(engine::kMaxLineBytes));
+                     std::to_string(medium::kMaxLineBytes));
   }
   for (std::size_t start = 0;;) {
     const std::size_t separator = gbk::Find(name, "\\", start);
@@ -88,14 +88,14 @@ std::vector<std::string> NameErrors(std::string_view name) {
   if (lastSeparator != gbk::npos) {
     const std::string folder(name.substr(0, lastSeparator));
     bool created = false;
-    for (const std::string& allowed : engine::InstallTreeFolders())
+    for (const std::string& allowed : medium::InstallTreeFolders())
       created |= CaseFolded(allowed) == CaseFolded(folder);
     if (!created) {
       errors.push_back("is in the folder " + folder +
                        ", which the installer does not create; allowed: " + AllowedFolders());
     }
   }
-  if (CaseFolded(name) != CaseFolded(product::kSettingsFile) && engine::IsLoggedNotCopied(name)) {
+  if (CaseFolded(name) != CaseFolded(product::kSettingsFile) && medium::IsLoggedNotCopied(name)) {
     errors.emplace_back(
         "holds \".ini\" after its first character: the installer lists such a file but never copies it");
   }
@@ -111,15 +111,15 @@ std::vector<Problem> ManifestProblems(const std::vector<std::string>& lines,
   // A final empty line (the CR LF after the last name) ends the list where it ends anyway.
   std::size_t count = lines.size();
   if (count > 0 && lines.back().empty()) --count;
-  if (count > static_cast<std::size_t>(engine::kMaxLines)) {
-    report(engine::kMaxLines + 1,
-           std::to_string(count) + " lines; the installer reads only the first " + std::to_string(engine::kMaxLines));
+  if (count > static_cast<std::size_t>(medium::kMaxLines)) {
+    report(medium::kMaxLines + 1,
+           std::to_string(count) + " lines; the installer reads only the first " + std::to_string(medium::kMaxLines));
   }
   std::map<std::string, int> seen;
-  for (std::size_t i = 0; i < count && i < static_cast<std::size_t>(engine::kMaxLines); ++i) {
+  for (std::size_t i = 0; i < count && i < static_cast<std::size_t>(medium::kMaxLines); ++i) {
     const std::string& name = lines[i];
     const int line = static_cast<int>(i) + 1;
-    if (engine::EndsList(name)) {
+    if (medium::EndsList(name)) {
       report(line, "an empty line or \"*****\" ends the list here; the " + std::to_string(count - i - 1) +
                        " lines after it are never installed");
       break;
@@ -127,7 +127,7 @@ std::vector<Problem> ManifestProblems(const std::vector<std::string>& lines,
     for (const std::string& error : NameErrors(name)) report(line, name + " " + error);
     const auto [first, added] = seen.emplace(CaseFolded(name), line);
     if (!added) report(line, name + " differs only in case from line " + std::to_string(first->second));
-    if (!engine::IsLoggedNotCopied(name) && !isDataFile(name)) report(line, "data\\" + name + " is missing");
+    if (!medium::IsLoggedNotCopied(name) && !isDataFile(name)) report(line, "data\\" + name + " is missing");
   }
   return problems;
 }
@@ -138,8 +138,8 @@ std::vector<std::string> AdnoteErrors(std::string_view value) {
     errors.emplace_back("the adnote value holds a line break; the installer reads it to the end of its line");
   }
   const std::string line = "adnote=" + std::string(value) + "\r\n";
-  if (engine::ExtractAdnote(line) != std::string(value.substr(0, value.find_first_of("\r\n")))) {
-    errors.push_back("the adnote value does not end within the first " + std::to_string(engine::kAdnoteWindowBytes) +
+  if (medium::ExtractAdnote(line) != std::string(value.substr(0, value.find_first_of("\r\n")))) {
+    errors.push_back("the adnote value does not end within the first " + std::to_string(medium::kAdnoteWindowBytes) +
                      " bytes of install.ini (or starts with a blank), so the installer would read it cut short");
   }
   return errors;

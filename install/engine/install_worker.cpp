@@ -11,7 +11,7 @@
 #include "install/app/installer_texts.h"
 #include "install/engine/copy_profile.h"
 #include "install/engine/install_log.h"
-#include "install/engine/manifest_rules.h"
+#include "common/medium/manifest_rules.h"
 #include "install/engine/shell_integration.h"
 #include "install/pages/worker_link.h"
 #include "common/files/read_only.h"
@@ -82,7 +82,7 @@ void InstallRun::Execute() {
   if (!manifest) return EarlyFailure(manifestPath + app::kCannotOpen, GetLastError());
   manifest_ = std::move(*manifest);
   // Split here, once, rather than read back line by line from an edit control on the page.
-  lines_ = ManifestLines(manifest_);
+  lines_ = medium::ManifestLines(manifest_);
   const int lineCount = static_cast<int>(lines_.size());
   if (lineCount <= 0) return EarlyFailure(manifestPath + app::kManifestInvalid, ERROR_SUCCESS);
 
@@ -127,11 +127,11 @@ bool InstallRun::CopyLoop(int lineCount) {
     std::optional<ProfileTimer> fetching(std::in_place, ProfileStep::kFetchLine);
     const std::string line(lines_[static_cast<std::size_t>(index)]);
     fetching.reset();
-    if (engine::EndsList(line)) break;
+    if (medium::EndsList(line)) break;
     const std::string destination = TargetDir + "\\" + line;
     bool copied = true;
     DWORD copyError = ERROR_SUCCESS;
-    const bool loggedOnly = engine::IsLoggedNotCopied(line);
+    const bool loggedOnly = medium::IsLoggedNotCopied(line);
     if (!loggedOnly) {
       {
         const ProfileTimer timer(ProfileStep::kStatusText);

@@ -14,8 +14,8 @@
 #include "common/uninstall_log/log_reader.h"
 #include "install/app/installer_state.h"
 #include "install/app/installer_texts.h"
-#include "install/engine/adnote.h"
-#include "install/engine/install_tree.h"
+#include "common/medium/adnote.h"
+#include "common/medium/install_tree.h"
 #include "product/product_facts.h"
 
 namespace engine {
@@ -45,7 +45,7 @@ void SaveShortcut(platform::ShellLinkGbk& links, InstallLog& log, const std::str
 }  // namespace
 
 void CreateInstallTree() {
-  for (const std::string& folder : InstallTreeFolders()) {
+  for (const std::string& folder : medium::InstallTreeFolders()) {
     const std::string path = TargetDir + "\\" + folder;
     platform::CreateDirectoryGbk(path);
     CreatedDirs.push_back(path);
@@ -92,14 +92,14 @@ void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
 
 void WriteSettingsValue() {
   const auto start =
-      files::ReadWholeFile(app::SourceDir + product::kSetupSettingsFile, FILE_SHARE_READ, engine::kAdnoteWindowBytes);
+      files::ReadWholeFile(app::SourceDir + product::kSetupSettingsFile, FILE_SHARE_READ, medium::kAdnoteWindowBytes);
   if (!start) return;
-  const std::optional<std::string> value = engine::ExtractAdnote(*start);
+  const std::optional<std::string> value = medium::ExtractAdnote(*start);
   if (!value) return;
   // Written here rather than by the profile functions, which would write a new file in the
   // system's code page and lose the Chinese of the value on other Windows.
   const std::string settingsPath = TargetDir + "\\" + product::kSettingsFile;
-  const std::string text = engine::WithProfileValue(files::ReadWholeFile(settingsPath).value_or(""),
+  const std::string text = medium::WithProfileValue(files::ReadWholeFile(settingsPath).value_or(""),
                                                     product::kSettingsSection, product::kSettingsKey, *value);
   files::WriteWholeFile(settingsPath, text);
 }

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "install/app/install_options.h"
-#include "install/engine/adnote.h"
-#include "install/engine/manifest_rules.h"
+#include "common/medium/adnote.h"
+#include "common/medium/manifest_rules.h"
 #include "install/pages/free_space_root.h"
 #include "common/command_line/command_line.h"
 
@@ -12,57 +12,57 @@ namespace {
 
 TEST(ManifestRules, LinesAsTheEditControlSplitsThem) {
   using Lines = std::vector<std::string_view>;
-  EXPECT_EQ(engine::ManifestLines(""), Lines{""});
-  EXPECT_EQ(engine::ManifestLines("a\r\nb"), (Lines{"a", "b"}));
-  EXPECT_EQ(engine::ManifestLines("a\r\nb\r\n"), (Lines{"a", "b", ""})) << "the empty line after the last CR LF";
-  EXPECT_EQ(engine::ManifestLines("a\r\r\nb\nc\rd"), (Lines{"a", "b\nc\rd"})) << "CR CR LF breaks, lone CR, LF do not";
-  EXPECT_EQ(engine::ManifestLines(std::string_view("a\r\nb\0c\r\nd", 9)), (Lines{"a", "b"})) << "a NUL ends the text";
+  EXPECT_EQ(medium::ManifestLines(""), Lines{""});
+  EXPECT_EQ(medium::ManifestLines("a\r\nb"), (Lines{"a", "b"}));
+  EXPECT_EQ(medium::ManifestLines("a\r\nb\r\n"), (Lines{"a", "b", ""})) << "the empty line after the last CR LF";
+  EXPECT_EQ(medium::ManifestLines("a\r\r\nb\nc\rd"), (Lines{"a", "b\nc\rd"})) << "CR CR LF breaks, lone CR, LF do not";
+  EXPECT_EQ(medium::ManifestLines(std::string_view("a\r\nb\0c\r\nd", 9)), (Lines{"a", "b"})) << "a NUL ends the text";
   const std::string longLine(300, 'x');
-  EXPECT_EQ(engine::ManifestLines(longLine), Lines{std::string_view(longLine).substr(0, 255)});
+  EXPECT_EQ(medium::ManifestLines(longLine), Lines{std::string_view(longLine).substr(0, 255)});
   std::string many;
   for (int i = 0; i < 1500; ++i) many += "f\r\n";
-  EXPECT_EQ(engine::ManifestLines(many).size(), 1000u);
+  EXPECT_EQ(medium::ManifestLines(many).size(), 1000u);
 }
 
 TEST(ManifestRules, EndOfListAndNamesThatAreOnlyLogged) {
-  EXPECT_TRUE(engine::EndsList(""));
-  EXPECT_TRUE(engine::EndsList("*****"));
-  EXPECT_FALSE(engine::EndsList("****"));
-  EXPECT_FALSE(engine::EndsList("***** "));
-  EXPECT_TRUE(engine::IsLoggedNotCopied("brisel.ini"));
-  EXPECT_TRUE(engine::IsLoggedNotCopied("word\\a.ini.bak"));
-  EXPECT_TRUE(engine::IsLoggedNotCopied(".ini.ini")) << "a second .ini further on counts";
-  EXPECT_FALSE(engine::IsLoggedNotCopied(".ini"));
-  EXPECT_FALSE(engine::IsLoggedNotCopied("BRISEL.INI"));
-  EXPECT_FALSE(engine::IsLoggedNotCopied("lumora.exe"));
+  EXPECT_TRUE(medium::EndsList(""));
+  EXPECT_TRUE(medium::EndsList("*****"));
+  EXPECT_FALSE(medium::EndsList("****"));
+  EXPECT_FALSE(medium::EndsList("***** "));
+  EXPECT_TRUE(medium::IsLoggedNotCopied("brisel.ini"));
+  EXPECT_TRUE(medium::IsLoggedNotCopied("word\\a.ini.bak"));
+  EXPECT_TRUE(medium::IsLoggedNotCopied(".ini.ini")) << "a second .ini further on counts";
+  EXPECT_FALSE(medium::IsLoggedNotCopied(".ini"));
+  EXPECT_FALSE(medium::IsLoggedNotCopied("BRISEL.INI"));
+  EXPECT_FALSE(medium::IsLoggedNotCopied("lumora.exe"));
 }
 
 TEST(Adnote, ValueRunsToTheEndOfItsLineWithoutLeadingBlanks) {
-  EXPECT_EQ(engine::ExtractAdnote("adnote=5\r\nother=1\r\n"), "5");
-  EXPECT_EQ(engine::ExtractAdnote("[install]\r\nadnote = \t欢迎 使用 \r\n"), "欢迎 使用 ");
-  EXPECT_EQ(engine::ExtractAdnote("adnote=last line without break"), "last line without break");
-  EXPECT_EQ(engine::ExtractAdnote("adnote=\r\nnext=line"), "") << "the next line is not the value";
-  EXPECT_EQ(engine::ExtractAdnote("adnote:x\nnote=7\n"), "7") << "the first = after adnote, on any line";
+  EXPECT_EQ(medium::ExtractAdnote("adnote=5\r\nother=1\r\n"), "5");
+  EXPECT_EQ(medium::ExtractAdnote("[install]\r\nadnote = \t欢迎 使用 \r\n"), "欢迎 使用 ");
+  EXPECT_EQ(medium::ExtractAdnote("adnote=last line without break"), "last line without break");
+  EXPECT_EQ(medium::ExtractAdnote("adnote=\r\nnext=line"), "") << "the next line is not the value";
+  EXPECT_EQ(medium::ExtractAdnote("adnote:x\nnote=7\n"), "7") << "the first = after adnote, on any line";
 }
 
 TEST(Adnote, MissingKeyOrEqualsOrBeyondTheFirst64Bytes) {
-  EXPECT_EQ(engine::ExtractAdnote(""), std::nullopt);
-  EXPECT_EQ(engine::ExtractAdnote("AdNote=1"), std::nullopt) << "case-sensitive";
-  EXPECT_EQ(engine::ExtractAdnote("adnote 1"), std::nullopt);
-  EXPECT_EQ(engine::ExtractAdnote(std::string(64, ' ') + "adnote=1"), std::nullopt);
-  EXPECT_EQ(engine::ExtractAdnote(std::string(58, ' ') + "adnote=1"), std::nullopt) << "= is byte 65";
-  EXPECT_EQ(engine::ExtractAdnote(std::string(57, ' ') + "adnote=12"), "") << "only the = fits";
-  EXPECT_EQ(engine::ExtractAdnote(std::string("ad\0note=1", 9)), std::nullopt) << "a NUL ends the text";
+  EXPECT_EQ(medium::ExtractAdnote(""), std::nullopt);
+  EXPECT_EQ(medium::ExtractAdnote("AdNote=1"), std::nullopt) << "case-sensitive";
+  EXPECT_EQ(medium::ExtractAdnote("adnote 1"), std::nullopt);
+  EXPECT_EQ(medium::ExtractAdnote(std::string(64, ' ') + "adnote=1"), std::nullopt);
+  EXPECT_EQ(medium::ExtractAdnote(std::string(58, ' ') + "adnote=1"), std::nullopt) << "= is byte 65";
+  EXPECT_EQ(medium::ExtractAdnote(std::string(57, ' ') + "adnote=12"), "") << "only the = fits";
+  EXPECT_EQ(medium::ExtractAdnote(std::string("ad\0note=1", 9)), std::nullopt) << "a NUL ends the text";
 }
 
 TEST(Adnote, SettingsFileKeepsItsOtherLinesAndTheGbkBytes) {
-  EXPECT_EQ(engine::WithProfileValue("", "main", "adnote", "欢迎"), "[main]\r\nadnote=欢迎\r\n");
+  EXPECT_EQ(medium::WithProfileValue("", "main", "adnote", "欢迎"), "[main]\r\nadnote=欢迎\r\n");
   EXPECT_EQ(
-      engine::WithProfileValue("[Main]\r\nx=1\r\nADNOTE = old\r\n[other]\r\nadnote=2\r\n", "main", "adnote", "新"),
+      medium::WithProfileValue("[Main]\r\nx=1\r\nADNOTE = old\r\n[other]\r\nadnote=2\r\n", "main", "adnote", "新"),
       "[Main]\r\nx=1\r\nadnote=新\r\n[other]\r\nadnote=2\r\n");
-  EXPECT_EQ(engine::WithProfileValue("[main]\nx=1\n\n[other]\n", "main", "adnote", "v"),
+  EXPECT_EQ(medium::WithProfileValue("[main]\nx=1\n\n[other]\n", "main", "adnote", "v"),
             "[main]\r\nx=1\r\nadnote=v\r\n\r\n[other]\r\n");
-  EXPECT_EQ(engine::WithProfileValue("[other]\r\ny=2\r\n", "main", "adnote", "v"),
+  EXPECT_EQ(medium::WithProfileValue("[other]\r\ny=2\r\n", "main", "adnote", "v"),
             "[other]\r\ny=2\r\n\r\n[main]\r\nadnote=v\r\n");
 }
 

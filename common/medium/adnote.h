@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace engine {
+namespace medium {
 
 // Bytes of "install.ini" that are looked at.
 inline constexpr std::size_t kAdnoteWindowBytes = 64;
@@ -24,4 +24,4 @@ std::optional<std::string> ExtractAdnote(std::string_view fileStart);
 std::string WithProfileValue(std::string_view text, std::string_view section, std::string_view key,
                              std::string_view value);
 
-}  // namespace engine
+}  // namespace medium

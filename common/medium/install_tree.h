@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace engine {
+namespace medium {
 
 inline std::vector<std::string> InstallTreeFolders() {
   std::vector<std::string> folders = {"word", "sound"};
@@ -19,4 +19,4 @@ inline std::vector<std::string> InstallTreeFolders() {
   return folders;
 }
 
-}  // namespace engine
+}  // namespace medium

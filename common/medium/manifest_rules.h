@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace engine {
+namespace medium {
 
 // Lines considered at most; a longer manifest is cut here. Also bounds the progress range.
 inline constexpr int kMaxLines = 1000;
@@ -25,4 +25,4 @@ bool EndsList(std::string_view line);
 // it is a settings file the product writes itself.
 bool IsLoggedNotCopied(std::string_view line);
 
-}  // namespace engine
+}  // namespace medium

@@ -1,6 +1,6 @@
-#include "install/engine/manifest_rules.h"
+#include "common/medium/manifest_rules.h"
 
-namespace engine {
+namespace medium {
 
 std::vector<std::string_view> ManifestLines(std::string_view text) {
   text = text.substr(0, text.find('\0'));
@@ -25,4 +25,4 @@ bool IsLoggedNotCopied(std::string_view line) {
   return line.size() > 1 && line.find(".ini", 1) != std::string_view::npos;
 }
 
-}  // namespace engine
+}  // namespace medium

@@ -1,8 +1,8 @@
-#include "install/engine/adnote.h"
+#include "common/medium/adnote.h"
 
 #include <vector>
 
-namespace engine {
+namespace medium {
 
 std::optional<std::string> ExtractAdnote(std::string_view fileStart) {
   std::string_view text = fileStart.substr(0, kAdnoteWindowBytes);
@@ -82,4 +82,4 @@ std::string WithProfileValue(std::string_view text, std::string_view section, st
   return result;
 }
 
-}  // namespace engine
+}  // namespace medium
