@@ -223,7 +223,8 @@ void WriteReport(const std::string& path, int stride, const std::vector<std::pai
       << (stride == 1 ? std::string("every k") : "one k in " + std::to_string(stride))
       << " from 1 to N, on a medium of three product files, one with a Chinese name. Then the user's next step "
          "ran, and the machine (the files on the system drive, both registry views, the shortcuts, the temporary "
-         "folder) was compared with the machine before the flow.\n\n"
+         "folder) was compared with the machine before the flow; what Windows deletes at the next restart counted as "
+         "gone.\n\n"
       << "| flow | the user's next step | N | crash points run | clean | only the install folder and its parent left | "
          "not clean |\n"
       << "|---|---|---|---|---|---|---|\n";
