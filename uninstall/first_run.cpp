@@ -57,9 +57,11 @@ std::optional<Copy> CopyToPrivateFolder() {
 // to 30 s for the copy to become idle, and the copy first waits for this process to end.
 bool StartCopy(const Copy& copy, single_setup::SetupLock& lock, bool inheritHandles) {
   lock.BeginHandOver();
-  const bool started = platform::StartProcessWide(copy.program, copy.commandLine, inheritHandles);
-  lock.EndHandOver(started);
-  return started;
+  HANDLE process = platform::StartProcessWide(copy.program, copy.commandLine, inheritHandles);
+  lock.EndHandOver(process);
+  if (process == nullptr) return false;
+  CloseHandle(process);
+  return true;
 }
 
 }  // namespace

@@ -61,12 +61,10 @@ bool WinExecGbk(const std::string& commandLine) {
   return true;
 }
 
-bool StartProcessWide(const std::wstring& program, const std::wstring& commandLine, bool inheritHandles) {
+HANDLE StartProcessWide(const std::wstring& program, const std::wstring& commandLine, bool inheritHandles) {
   HANDLE process = Start(program.c_str(), commandLine, inheritHandles);
-  if (process == nullptr) return false;
-  MachineChanged();
-  CloseHandle(process);
-  return true;
+  if (process != nullptr) MachineChanged();
+  return process;
 }
 
 std::string WindowsErrorUtf8(DWORD error) {

@@ -19,8 +19,9 @@ bool SetEnvironmentVariableGbk(const std::string& name, const std::string& value
 // as WinExec does, a wait of at most 30 s until the program waits for input.
 bool WinExecGbk(const std::string& commandLine);
 // Starts `program` with `commandLine` verbatim, shown; the handles are inherited when
-// `inheritHandles` is set.
-bool StartProcessWide(const std::wstring& program, const std::wstring& commandLine, bool inheritHandles);
+// `inheritHandles` is set. Answers the started process, which the caller closes; null when
+// it could not be started.
+HANDLE StartProcessWide(const std::wstring& program, const std::wstring& commandLine, bool inheritHandles);
 
 // "Windows error N: <FormatMessageW text>" in UTF-8.
 std::string WindowsErrorUtf8(DWORD error);

@@ -66,9 +66,12 @@ void SetupLock::BeginHandOver() {
   SetEnvironmentVariableW(kHandOverVariable, L"1");
 }
 
-void SetupLock::EndHandOver(bool copyStarted) {
+void SetupLock::EndHandOver(HANDLE copy) {
   SetEnvironmentVariableW(kHandOverVariable, nullptr);
-  if (handOver_ != nullptr && copyStarted) WaitForSingleObject(handOver_, kHandOverMs);
+  if (handOver_ != nullptr && copy != nullptr) {
+    const HANDLE claimedOrEnded[] = {handOver_, copy};
+    WaitForMultipleObjects(2, claimedOrEnded, FALSE, kHandOverMs);
+  }
   Release();
 }
 

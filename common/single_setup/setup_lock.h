@@ -22,10 +22,11 @@ class SetupLock {
 
   // The uninstaller's first run hands the lock to the copy it starts, with no moment in
   // which another setup could take it: BeginHandOver before the copy starts (it tells the
-  // copy through the environment), EndHandOver once it started (or failed to), which waits
-  // until the copy has claimed the lock and then lets go of it.
+  // copy through the environment), EndHandOver once it started (its process, or null when
+  // it did not start), which waits until the copy has claimed the lock or ended, and then
+  // lets go of it.
   void BeginHandOver();
-  void EndHandOver(bool copyStarted);
+  void EndHandOver(HANDLE copy);
 
  private:
   // In the copy: claims the hand-over and waits until the first run has let go.
