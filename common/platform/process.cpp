@@ -16,10 +16,16 @@ HANDLE Start(const wchar_t* program, std::wstring commandLine, bool inheritHandl
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOW;
   PROCESS_INFORMATION started{};
-  // CreateProcessW may write into the command line's buffer.
-  if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, inheritHandles ? TRUE : FALSE, 0, nullptr, nullptr,
-                      &startup, &started)) {
-    return nullptr;
+  // CreateProcessW may write into the command line's buffer. Under load Wine now and then
+  // fails a start with ERROR_INTERNAL_ERROR that the next try does not: tried three times.
+  constexpr int kTries = 3;
+  const std::wstring line = commandLine;
+  for (int tried = 1; !CreateProcessW(program, commandLine.data(), nullptr, nullptr, inheritHandles ? TRUE : FALSE, 0,
+                                      nullptr, nullptr, &startup, &started);
+       ++tried) {
+    if (tried == kTries || GetLastError() != ERROR_INTERNAL_ERROR) return nullptr;
+    commandLine = line;
+    Sleep(100);
   }
   CloseHandle(started.hThread);
   return started.hProcess;

@@ -89,6 +89,10 @@ struct Answers {
 constexpr Answers kLeaveOnWelcome{true, false};
 constexpr Answers kCancelDuringCopy{false, true};
 
+// The texts of the message boxes answered since the last crash point began, for a report
+// of a point that is not clean.
+std::string g_boxesAnswered;
+
 // Answers every window the kit's programs show until none of them runs any more; false
 // when they still ran at the deadline (they are ended then).
 bool Drive(const Process& started, const Answers& answers, DWORD timeoutMs = 60000) {
@@ -114,6 +118,7 @@ bool Drive(const Process& started, const Answers& answers, DWORD timeoutMs = 600
       for (HWND window : TopLevelWindows(id)) {
         if (answered.count(window) != 0 || !IsWindowVisible(window)) continue;
         if (IsMessageBox(window)) {
+          g_boxesAnswered += " [" + WindowText(GetDlgItem(window, 0xFFFF)) + "]";
           Press(window, GetDlgItem(window, IDYES) != nullptr ? IDYES : IDOK);
           if (worker) worker.reset();  // the stop is asked for: the worker may go on to it
         } else if (WindowText(window) == "删除向导") {
@@ -321,6 +326,7 @@ TEST_F(CrashProofTest, EveryCrashPointIsFinishedByTheUsersNextStep) {
       CleanMachine();
       const MachineState before = Snapshot();
       flow.prepare();
+      g_boxesAnswered.clear();
       tally.Start(k);
       const bool flowEnded = flow.run();
       const int crashedAt = tally.CrashedAt();
@@ -341,7 +347,7 @@ TEST_F(CrashProofTest, EveryCrashPointIsFinishedByTheUsersNextStep) {
       } else {
         std::string left = Difference(before, after);
         for (char& c : left) c = c == '\n' ? ';' : c;
-        result.notClean.push_back(std::to_string(k) + ": " + left);
+        result.notClean.push_back(std::to_string(k) + ": " + left + " message boxes answered:" + g_boxesAnswered);
       }
     }
     for (const std::string& point : result.notClean) ADD_FAILURE() << "crash point " << point;

@@ -18,11 +18,19 @@ Process::Process(std::wstring commandLine, const std::wstring& applicationName) 
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   const std::wstring shown = commandLine;
-  if (!CreateProcessW(applicationName.empty() ? nullptr : applicationName.c_str(), commandLine.data(), nullptr, nullptr,
-                      FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+  // Under load Wine now and then fails a start with ERROR_INTERNAL_ERROR that the next try
+  // does not (the kit's own starts try again the same way).
+  for (int tried = 1; !CreateProcessW(applicationName.empty() ? nullptr : applicationName.c_str(), commandLine.data(),
+                                      nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_);
+       ++tried) {
     const DWORD error = GetLastError();
-    info_ = {};
-    ADD_FAILURE() << "could not start " << Gbk(shown) << ": Windows error " << error;
+    if (tried == 3 || error != ERROR_INTERNAL_ERROR) {
+      info_ = {};
+      ADD_FAILURE() << "could not start " << Gbk(shown) << ": Windows error " << error;
+      return;
+    }
+    commandLine = shown;
+    Sleep(100);
   }
 }
 
