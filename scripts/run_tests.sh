@@ -67,13 +67,24 @@ cat "$BUILD_DIR/fuzz.out"
 wait "$template_maker" && [ -f "$template/system.reg" ] ||
   { echo "the Wine prefix could not be made:" >&2; cat "$BUILD_DIR/template.log" >&2; exit 1; }
 
+# A Linux path as the programs under Wine see it. Under load Wine now and then fails to
+# start a program ("Internal error"), winepath too: tried three times, never empty.
+windows_path() {  # <path>
+  local tried path
+  for tried in 1 2 3; do
+    path=$(winepath -w "$1" 2>/dev/null) && [ -n "$path" ] && { echo "$path"; return 0; }
+    sleep 1
+  done
+  return 1
+}
+
 # One run of the end-to-end suite (or the tests `filter` names, or one shard of them) in a
 # new prefix of the locale `lang`. `medium`, `builder` and `held` are folders under
 # BUILD_DIR: the sample medium, the builder's, and one with a test build of the programs
 # that a test can hold. Its report is results/e2e-<name>.xml; results/<name>.ended holds
 # the runner's exit code, and no such file means the run never ended.
 run_e2e() {  # <name> <lang> <medium> <builder> <held> <filter> [<shard> <shards>]
-  local name=$1
+  local name=$1 report
   export LANG=$2 WINEPREFIX="$BUILD_DIR/wineprefix-$name"
   copy_prefix "$template"
   ln -sfn "$drives/d" "$WINEPREFIX/dosdevices/d:"
@@ -81,14 +92,18 @@ run_e2e() {  # <name> <lang> <medium> <builder> <held> <filter> [<shard> <shards
     ln -sfn "$drives/e" "$WINEPREFIX/dosdevices/e:"
     ln -sfn "$drives/f" "$WINEPREFIX/dosdevices/f:"
   fi
-  QUENDRAL_KIT_DIR="$(winepath -w "$BUILD_DIR/$3")"
-  QUENDRAL_BUILT_MEDIUM="$(winepath -w "$BUILD_DIR/$4")"
-  QUENDRAL_HELD_KIT="$(winepath -w "$BUILD_DIR/$5")"
-  QUENDRAL_BUILDER_PRODUCT="$(winepath -w "$root/tests/e2e/builder-product")"
-  # The crash proof runs every fifth crash point here; make crash-proof runs every one.
-  QUENDRAL_CRASH_MEDIUM="$(winepath -w "$BUILD_DIR/medium-crash")"
   mkdir -p "$BUILD_DIR/pictures/$name"
-  QUENDRAL_PICTURES="$(winepath -w "$BUILD_DIR/pictures/$name")"
+  if ! QUENDRAL_KIT_DIR=$(windows_path "$BUILD_DIR/$3") ||
+     ! QUENDRAL_BUILT_MEDIUM=$(windows_path "$BUILD_DIR/$4") ||
+     ! QUENDRAL_HELD_KIT=$(windows_path "$BUILD_DIR/$5") ||
+     ! QUENDRAL_BUILDER_PRODUCT=$(windows_path "$root/tests/e2e/builder-product") ||
+     ! QUENDRAL_CRASH_MEDIUM=$(windows_path "$BUILD_DIR/medium-crash") ||
+     ! QUENDRAL_PICTURES=$(windows_path "$BUILD_DIR/pictures/$name") ||
+     ! report=$(windows_path "$results/e2e-$name.xml"); then
+    echo "-- $name: Wine did not name the test folders; the run is lost"
+    return
+  fi
+  # The crash proof runs every fifth crash point here; make crash-proof runs every one.
   export QUENDRAL_KIT_DIR QUENDRAL_BUILT_MEDIUM QUENDRAL_HELD_KIT QUENDRAL_BUILDER_PRODUCT QUENDRAL_PICTURES \
     QUENDRAL_CRASH_MEDIUM
   unset QUENDRAL_SMALL_DRIVES QUENDRAL_STANDIN_ANSI
@@ -101,7 +116,7 @@ run_e2e() {  # <name> <lang> <medium> <builder> <held> <filter> [<shard> <shards
   # the same, and such a run is counted as failed.
   GTEST_SHARD_INDEX=${7:-0} GTEST_TOTAL_SHARDS=${8:-1} timeout --kill-after=30 600 \
     wine "$BUILD_DIR/win/tests/e2e/e2e_tests.exe" \
-    --gtest_output="xml:$(winepath -w "$results/e2e-$name.xml")" ${6:+--gtest_filter="$6"} || code=$?
+    --gtest_output="xml:$report" ${6:+--gtest_filter="$6"} || code=$?
   echo "$code" >"$results/$name.ended"
   echo "-- $name ended with $code after $((SECONDS - started)) s"
   wineserver -k 2>/dev/null || true
