@@ -44,7 +44,8 @@ Medium::Medium(const std::string& folder, bool sample, Programs programs) : dir_
   MakeFolders(dir_ + "data");
   const std::string kit = KitDir();
   const std::string programsKit = programs == Programs::kHeld ? HeldKitDir() : kit;
-  EXPECT_FALSE(programsKit.empty()) << "QUENDRAL_HELD_KIT names no medium";
+  EXPECT_FALSE(programsKit.empty()) << (programs == Programs::kHeld ? "QUENDRAL_HELD_KIT" : "QUENDRAL_KIT_DIR")
+                                    << " names no medium";
   CopyOrDie(programsKit + "install.exe", dir_ + "install.exe");
   CopyOrDie(programsKit + "uninstall.exe", dir_ + "uninstall.exe");
   if (!sample) return;
@@ -65,12 +66,19 @@ void Medium::MakeReadOnly() const {
   EXPECT_TRUE(AnyFileReadOnly(dir_));
 }
 
+namespace {
+// Whether a path lies in the temporary folder (Windows' names, any case).
+bool InTempFolder(const std::string& path) {
+  const std::string temp = TempFolder();
+  return lstrcmpiA(path.substr(0, temp.size()).c_str(), temp.c_str()) == 0;
+}
+}  // namespace
+
 std::vector<std::string> UninstallerCopies() {
   std::vector<std::string> copies;
-  const std::string temp = TempFolder();
   const std::string name = "\\uninstall.exe";
   for (const std::string& path : DeletedAtRestart()) {
-    if (lstrcmpiA(path.substr(0, temp.size()).c_str(), temp.c_str()) == 0 && path.size() > name.size() &&
+    if (InTempFolder(path) && path.size() > name.size() &&
         lstrcmpiA(path.substr(path.size() - name.size()).c_str(), name.c_str()) == 0) {
       copies.push_back(path);
     }
@@ -161,12 +169,9 @@ void KitTest::CleanMachine() {
   EndProgramsWithWindow({"Quendral", "Quendral复习自动检查", "删除向导"});
   // Deletions left scheduled by a test that failed part-way would hide what the next one
   // leaves; the uninstaller's copies in the temporary folder wait for the restart.
-  const std::string temp = TempFolder();
-  for (const std::string& path : DeletedAtRestart()) {
-    if (lstrcmpiA(path.substr(0, temp.size()).c_str(), temp.c_str()) != 0) {
-      EXPECT_TRUE(Restart());
-      break;
-    }
+  const std::vector<std::string> scheduled = DeletedAtRestart();
+  if (!std::all_of(scheduled.begin(), scheduled.end(), InTempFolder)) {
+    EXPECT_TRUE(Restart());
   }
   RemoveTree(kMorvessaFolder);
   for (REGSAM view : {REGSAM{0}, kProductView}) {
