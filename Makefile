@@ -23,6 +23,7 @@ MAKE_MEDIUM = $(BUILD_DIR)/native/builder/make_medium
 # A medium from a product folder:
 #   make medium PRODUCT=<folder> OUT=<folder> [LICENCE=<file>] [ADNOTE=<text>] [ORDER=<file>] [ISO=<file>]
 #     [SIGN_CERT=<PEM chain> SIGN_KEY=<PEM key> | SIGN_PKCS12=<file> [SIGN_PASSWORD_FILE=<file>]] [TIMESTAMP=<url>]
+#     [SETUP=<file.exe> [WINGET=<folder> URL=<download address>]]
 #   (a PKCS#12 password may also come in the environment variable SIGN_PASSWORD)
 medium: build
 	@$(if $(ISO),bash scripts/install_deps.sh xorriso)
@@ -32,7 +33,9 @@ medium: build
 	  $(if $(SIGN_CERT),--sign-cert "$(SIGN_CERT)") $(if $(SIGN_KEY),--sign-key "$(SIGN_KEY)") \
 	  $(if $(SIGN_PKCS12),--sign-pkcs12 "$(SIGN_PKCS12)") \
 	  $(if $(SIGN_PASSWORD_FILE),--sign-password-file "$(SIGN_PASSWORD_FILE)") \
-	  $(if $(TIMESTAMP),--timestamp "$(TIMESTAMP)")
+	  $(if $(TIMESTAMP),--timestamp "$(TIMESTAMP)") \
+	  $(if $(SETUP),--setup "$(SETUP)" --setup-program $(BUILD_DIR)/win/setup/setup.exe) \
+	  $(if $(WINGET),--winget "$(WINGET)") $(if $(URL),--url "$(URL)")
 
 # The installer's rules over an existing medium: make check-medium MEDIUM=<folder>
 check-medium: build

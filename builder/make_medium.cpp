@@ -1,11 +1,14 @@
 // The medium builder, run on the maker's Linux machine where the kit is built:
 //   make_medium build PRODUCT OUT INSTALL_EXE UNINSTALL_EXE [--licence FILE] [--adnote TEXT]
-//                     [--order FILE] [--iso FILE]
+//                     [--order FILE] [--iso FILE] [--setup FILE --setup-program SETUP_EXE
+//                     [--winget FOLDER --url URL]]
 //   make_medium check MEDIUM
 // "build" lists every file of PRODUCT in install.inf (GBK, CR LF, the settings file
 // first), copies them into data\ and writes License.txt, install.ini and autorun.inf
 // beside the two programs. Every problem is reported and then
 // nothing is written; otherwise the medium is built beside OUT and renamed into place.
+// With --setup it also writes the single-file setup holding the medium (signed last when
+// the medium is signed), and with --winget a winget manifest set for it as published at URL.
 // "check" checks an existing medium with the same rules. Exit status 1 on any problem.
 #include <unistd.h>
 
@@ -24,10 +27,13 @@
 
 #include "builder/gbk_text.h"
 #include "builder/medium_rules.h"
+#include "builder/setup_file.h"
 #include "builder/signing.h"
+#include "builder/winget_manifest.h"
 #include "common/crash_points/crash_build.h"
 #include "common/medium/adnote.h"
 #include "product/product_facts.h"
+#include "resources/product_version.h"
 
 namespace fs = std::filesystem;
 
@@ -121,6 +127,40 @@ void ShowProgress(std::size_t done, std::size_t total, unsigned long long bytes,
   std::fflush(stdout);
 }
 
+// The single-file setup of the medium just written, and its winget manifest.
+int WriteSetup(const fs::path& medium, const std::map<std::string, std::string>& options) {
+  const fs::path setup = options.at("setup");
+  const fs::path staging = setup.string() + ".partial";
+  std::string error;
+  if (!WriteSetupFile(medium, options.at("setup-program"), staging, error)) {
+    std::cerr << setup.string() << ": error: " << error << "\n";
+    fs::remove(staging);
+    return 1;
+  }
+  // Signed last: the signature covers the payload, whose programs are already signed.
+  if (SigningRequested(options)) {
+    const std::optional<Signature> signature = SignProgram(staging, options, error);
+    if (!signature) {
+      std::cerr << setup.string() << ": error: " << error << "\n";
+      fs::remove(staging);
+      return 1;
+    }
+    std::printf("%s: signed by %s\n", setup.string().c_str(), signature->subject.c_str());
+  }
+  fs::rename(staging, setup);
+  const std::string sha256 = FileSha256Hex(setup);
+  std::printf("setup %s: %llu bytes, SHA-256 %s\n", setup.string().c_str(),
+              static_cast<unsigned long long>(fs::file_size(setup)), sha256.c_str());
+  if (options.count("winget") == 0) return 0;
+  if (!WriteWingetManifest(options.at("winget"), options.at("url"), sha256, error)) {
+    std::cerr << options.at("winget") << ": error: " << error << "\n";
+    return 1;
+  }
+  std::printf("winget manifest %s: %s %s, ManifestVersion %s\n", options.at("winget").c_str(), kWingetPackageIdentifier,
+              KIT_VERSION_TEXT, kWingetManifestVersion);
+  return 0;
+}
+
 int Build(const std::map<std::string, std::string>& options) {
   const fs::path product = options.at("product");
   const fs::path out = options.at("out");
@@ -140,6 +180,21 @@ int Build(const std::map<std::string, std::string>& options) {
       fail(path.string(), "is missing: build the kit first");
     } else if (IsCrashBuild(path)) {
       fail(path.string(), kCrashBuild);
+    }
+  }
+  if (options.count("setup") != 0) {
+    if (options.count("setup-program") == 0 || !fs::is_regular_file(options.at("setup-program"))) {
+      fail(options.count("setup-program") ? options.at("setup-program") : "SETUP",
+           "the setup program is missing: build the kit first");
+    }
+    if (fs::exists(options.at("setup")) && !fs::is_regular_file(options.at("setup"))) {
+      fail(options.at("setup"), "exists and is not a file");
+    }
+  }
+  if (options.count("winget") != 0) {
+    if (options.count("setup") == 0) fail("WINGET", "needs SETUP: the manifest describes the setup file");
+    if (options.count("url") == 0 || !IsWingetUrl(options.at("url"))) {
+      fail("URL", "needs the setup's download address, beginning with http:// or https://");
     }
   }
   if (!problems.empty()) {
@@ -301,7 +356,7 @@ int Build(const std::map<std::string, std::string>& options) {
     std::printf("disc image %s: volume %s, Joliet names, read back and equal to the medium\n", iso.c_str(),
                 kVolumeLabel);
   }
-  return 0;
+  return options.count("setup") != 0 ? WriteSetup(out, options) : 0;
 }
 
 int Check(const fs::path& medium) {
@@ -365,6 +420,7 @@ int Usage() {
   std::cerr << "usage: make_medium build PRODUCT OUT INSTALL_EXE UNINSTALL_EXE [--licence FILE] [--adnote TEXT]\n"
                "                         [--order FILE] [--iso FILE] [--sign-cert PEM --sign-key PEM]\n"
                "                         [--sign-pkcs12 FILE [--sign-password-file FILE]] [--timestamp URL]\n"
+               "                         [--setup FILE --setup-program SETUP_EXE [--winget FOLDER --url URL]]\n"
                "       make_medium check MEDIUM\n";
   return 2;
 }
@@ -382,7 +438,8 @@ int main(int argc, char** argv) {
   for (std::size_t i = 5; i + 1 < args.size(); i += 2) {
     static const std::set<std::string> known = {"--licence",   "--adnote",   "--order",       "--iso",
                                                 "--sign-cert", "--sign-key", "--sign-pkcs12", "--sign-password-file",
-                                                "--timestamp"};
+                                                "--timestamp", "--setup",    "--setup-program", "--winget",
+                                                "--url"};
     if (known.count(args[i]) == 0) return builder::Usage();
     options[args[i].substr(2)] = args[i + 1];
   }

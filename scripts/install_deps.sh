@@ -19,10 +19,11 @@ commands=(
   clang-14:clang-14 clang++-14:clang-14
   localedef:libc-bin locale:libc-bin iconv:libc-bin
   mount:mount umount:mount timeout:coreutils mkfifo:coreutils
-  osslsigncode:osslsigncode openssl:openssl
+  osslsigncode:osslsigncode openssl:openssl python3:python3
 )
 packages=(g++-mingw-w64-x86-64 wine wine64 locales xvfb fonts-wqy-zenhei imagemagick
-          cmake make g++ libgtest-dev clang-14 libclang-rt-14-dev mount osslsigncode openssl "$@")
+          cmake make g++ libgtest-dev clang-14 libclang-rt-14-dev mount osslsigncode openssl
+          zlib1g-dev libssl-dev libz-mingw-w64-dev python3 python3-yaml python3-jsonschema "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

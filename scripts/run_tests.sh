@@ -48,10 +48,14 @@ signing="$BUILD_DIR/test-signing"
 rm -rf "$signing" && mkdir -p "$signing"
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Morvessa Test Signing/O=Morvessa" \
   -keyout "$signing/key.pem" -out "$signing/cert.pem" >/dev/null 2>&1 || status=1
+# Each with its signed single-file setup and winget manifest in <folder>-download.
 builder_medium() {  # <folder> <install.exe> <uninstall.exe>
-  rm -rf "$1"
+  rm -rf "$1" "$1-download"
+  mkdir -p "$1-download"
   "$BUILD_DIR/native/builder/make_medium" build "$root/tests/e2e/builder-product" "$1" "$2" "$3" \
-    --adnote "来自生成器" --sign-cert "$signing/cert.pem" --sign-key "$signing/key.pem" >/dev/null || status=1
+    --adnote "来自生成器" --sign-cert "$signing/cert.pem" --sign-key "$signing/key.pem" \
+    --setup "$1-download/QuendralSetup.exe" --setup-program "$BUILD_DIR/win/setup/setup.exe" \
+    --winget "$1-download/winget" --url "https://download.morvessa.com.cn/QuendralSetup.exe" >/dev/null || status=1
 }
 builder_medium "$BUILD_DIR/builder-medium" "$BUILD_DIR/win/install/install.exe" "$BUILD_DIR/win/uninstall/uninstall.exe"
 # The test builds whose manifest asks for code page 65001, as Windows' "Beta: Use Unicode
@@ -59,6 +63,11 @@ builder_medium "$BUILD_DIR/builder-medium" "$BUILD_DIR/win/install/install.exe" 
 builder_medium "$BUILD_DIR/builder-medium-utf8" "$BUILD_DIR/win/install/install_utf8.exe" \
   "$BUILD_DIR/win/uninstall/uninstall_utf8.exe"
 rm -rf "$signing" "$BUILD_DIR/medium-utf8"
+echo "the winget manifest of the builder's setup"
+python3 "$root/tests/winget/check_manifest.py" "$BUILD_DIR/builder-medium-download/winget" \
+  "$BUILD_DIR/builder-medium-download/QuendralSetup.exe" "$results/winget.xml" >"$BUILD_DIR/winget.out" 2>&1 ||
+  { cat "$BUILD_DIR/winget.out"; status=1; }
+tail -1 "$BUILD_DIR/winget.out"
 cp -r "$BUILD_DIR/medium" "$BUILD_DIR/medium-utf8"
 cp "$BUILD_DIR/win/install/install_utf8.exe" "$BUILD_DIR/medium-utf8/install.exe"
 cp "$BUILD_DIR/win/uninstall/uninstall_utf8.exe" "$BUILD_DIR/medium-utf8/uninstall.exe"
@@ -95,6 +104,7 @@ run_e2e() {  # <name> <lang> <medium> <builder> <held> <filter> [<shard> <shards
   mkdir -p "$BUILD_DIR/pictures/$name"
   if ! QUENDRAL_KIT_DIR=$(windows_path "$BUILD_DIR/$3") ||
      ! QUENDRAL_BUILT_MEDIUM=$(windows_path "$BUILD_DIR/$4") ||
+     ! QUENDRAL_BUILT_SETUP=$(windows_path "$BUILD_DIR/$4-download/QuendralSetup.exe") ||
      ! QUENDRAL_HELD_KIT=$(windows_path "$BUILD_DIR/$5") ||
      ! QUENDRAL_BUILDER_PRODUCT=$(windows_path "$root/tests/e2e/builder-product") ||
      ! QUENDRAL_CRASH_MEDIUM=$(windows_path "$BUILD_DIR/medium-crash") ||
@@ -104,7 +114,7 @@ run_e2e() {  # <name> <lang> <medium> <builder> <held> <filter> [<shard> <shards
     return
   fi
   # The crash proof runs every fifth crash point here; make crash-proof runs every one.
-  export QUENDRAL_KIT_DIR QUENDRAL_BUILT_MEDIUM QUENDRAL_HELD_KIT QUENDRAL_BUILDER_PRODUCT QUENDRAL_PICTURES \
+  export QUENDRAL_KIT_DIR QUENDRAL_BUILT_MEDIUM QUENDRAL_BUILT_SETUP QUENDRAL_HELD_KIT QUENDRAL_BUILDER_PRODUCT QUENDRAL_PICTURES \
     QUENDRAL_CRASH_MEDIUM
   unset QUENDRAL_SMALL_DRIVES QUENDRAL_STANDIN_ANSI
   [ -n "$small_drives" ] && export QUENDRAL_SMALL_DRIVES=1

@@ -1,5 +1,7 @@
 #include "common/dll_search/system_dlls.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 namespace dll_search {
@@ -34,6 +36,15 @@ void LoadFromSystemFolderOnly() {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
   if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
   WithoutDefaultDirectories();
+}
+
+void RegisterProgressBarClass() {
+  HMODULE comctl = LoadSystemLibrary(L"comctl32.dll");
+  if (comctl == nullptr) return;
+  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  auto init = reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
+  if (init != nullptr) init(&classes);
 }
 
 }  // namespace dll_search

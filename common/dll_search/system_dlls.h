@@ -21,4 +21,8 @@ void WithoutDefaultDirectories();
 // A DLL from the system folder, by its full path.
 HMODULE LoadSystemLibrary(const wchar_t* fileName);
 
+// Registers the progress bar's window class, from comctl32 in the system folder, loaded
+// only when a window first needs it.
+void RegisterProgressBarClass();
+
 }  // namespace dll_search

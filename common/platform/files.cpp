@@ -110,4 +110,28 @@ bool SetFileAttributesWide(const std::wstring& path, DWORD attributes) {
   return SetFileAttributesW(path.c_str(), attributes);
 }
 
+bool CreateDirectoryWide(const std::wstring& path) { return ReportedChange(CreateDirectoryW(path.c_str(), nullptr)); }
+
+HANDLE CreateNewFileWide(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ReportedChange(file != INVALID_HANDLE_VALUE);
+  return file;
+}
+
+MappedFile::MappedFile(const std::wstring& path) {
+  // Others may read the file meanwhile, as Explorer does; nobody may change it.
+  file_ = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  LARGE_INTEGER size{};
+  if (file_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(file_, &size) || size.QuadPart == 0) return;
+  mapping_ = CreateFileMappingW(file_, nullptr, PAGE_READONLY, 0, 0, nullptr);
+  const void* view = mapping_ != nullptr ? MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0) : nullptr;
+  if (view != nullptr) bytes_ = std::string_view(static_cast<const char*>(view), static_cast<std::size_t>(size.QuadPart));
+}
+
+MappedFile::~MappedFile() {
+  if (!bytes_.empty()) UnmapViewOfFile(bytes_.data());
+  if (mapping_ != nullptr) CloseHandle(mapping_);
+  if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+}
+
 }  // namespace platform

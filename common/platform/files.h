@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -39,5 +40,24 @@ std::optional<std::wstring> ModuleFileNameWide();
 bool CopyFileWide(const std::wstring& from, const std::wstring& to, bool failIfExists);
 DWORD GetFileAttributesWide(const std::wstring& path);
 bool SetFileAttributesWide(const std::wstring& path, DWORD attributes);
+bool CreateDirectoryWide(const std::wstring& path);
+// A new file for writing; fails when it exists.
+HANDLE CreateNewFileWide(const std::wstring& path);
+
+// A whole file mapped read-only into memory, for as long as the object lives; empty
+// bytes when it could not be opened or mapped (an empty file among them).
+class MappedFile {
+ public:
+  explicit MappedFile(const std::wstring& path);
+  ~MappedFile();
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  std::string_view Bytes() const { return bytes_; }
+
+ private:
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+  HANDLE mapping_ = nullptr;
+  std::string_view bytes_;
+};
 
 }  // namespace platform

@@ -41,7 +41,8 @@ std::optional<std::wstring> TemporaryFolderWide() {
   return std::wstring(folder.data(), length);
 }
 
-std::optional<std::wstring> CreatePrivateTempFolder(const std::vector<std::wstring>& goAtRestart) {
+std::optional<std::wstring> CreatePrivateTempFolder(const std::vector<std::wstring>& goAtRestart,
+                                                    bool folderGoesAtRestart) {
   const std::optional<std::wstring> temporary = TemporaryFolderWide();
   const std::wstring user = CurrentUserSid();
   if (!temporary || user.empty()) return std::nullopt;
@@ -54,11 +55,34 @@ std::optional<std::wstring> CreatePrivateTempFolder(const std::vector<std::wstri
     if (!name) return std::nullopt;
     const std::wstring folder = *temporary + *name;
     for (const std::wstring& file : goAtRestart) DeleteAtRestartWide(folder + L"\\" + file);
-    DeleteAtRestartWide(folder);
+    if (folderGoesAtRestart) DeleteAtRestartWide(folder);
     if (ReportedChange(CreateDirectoryW(folder.c_str(), privateAccess.Attributes()))) return folder + L"\\";
     if (GetLastError() != ERROR_ALREADY_EXISTS) return std::nullopt;
   }
   return std::nullopt;
+}
+
+bool RemovePrivateTempFolder(const std::wstring& folder) {
+  std::wstring path = folder;
+  if (!path.empty() && path.back() == L'\\') path.pop_back();
+  bool removed = true;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring inner = path + L"\\" + name;
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        removed = RemovePrivateTempFolder(inner) && removed;
+      } else {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) SetFileAttributesW(inner.c_str(), FILE_ATTRIBUTE_NORMAL);
+        removed = ReportedChange(DeleteFileW(inner.c_str())) && removed;
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  return ReportedChange(RemoveDirectoryW(path.c_str())) && removed;
 }
 
 }  // namespace platform

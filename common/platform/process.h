@@ -11,6 +11,9 @@ namespace platform {
 // The command line as GBK; nothing when GBK cannot hold it. `shown` gets it with "?" for
 // what GBK lacks, for a message that names it.
 std::optional<std::string> CommandLineGbk(std::string* shown = nullptr);
+// The command line after this program's name, as Windows gave it: what a program passes on
+// unchanged to one it starts. The name ends by the rule of command_line.h.
+std::wstring ArgumentsWide();
 
 std::optional<std::string> GetEnvironmentVariableGbk(const std::string& name);
 bool SetEnvironmentVariableGbk(const std::string& name, const std::string& value);

@@ -12,6 +12,7 @@ enum ExitCode : int {
   kNoRoom = 5,              // not enough free space on the target drive (unattended)
   kFailedRolledBack = 6,    // the install failed and was rolled back
   kInvalidCommandLine = 7,  // an argument that is not understood
+  kSetupFileDamaged = 9,    // the single-file setup is damaged or cut off (a download)
   // Another setup or removal of the product line is running (Windows' own code for this,
   // ERROR_INSTALL_ALREADY_RUNNING, which deployment systems retry on).
   kAnotherSetupRunning = 1618,

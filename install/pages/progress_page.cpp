@@ -16,23 +16,9 @@
 
 namespace pages {
 
-namespace {
-
-// The progress bar's window class lives in comctl32, loaded from the system folder only,
-// and only now: the pages before need none of it, and start-up is the shorter for it.
-void RegisterProgressBarClass() {
-  HMODULE comctl = dll_search::LoadSystemLibrary(L"comctl32.dll");
-  if (comctl == nullptr) return;
-  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  auto init = reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
-  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
-  if (init != nullptr) init(&classes);
-}
-
-}  // namespace
-
 ProgressPage::ProgressPage() : WizardPage(IDD_PROGRESS) {
-  RegisterProgressBarClass();
+  // Loaded only now: the pages before need none of comctl32, and start-up is the shorter for it.
+  dll_search::RegisterProgressBarClass();
   FlagsChanged = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   OnCommandId(IDM_START_WORKER, [this] { Start(); });
   OnCommandId(kWorkerCompleted, [this] { WorkerCompleted(); });

@@ -41,7 +41,7 @@ class InstallTest : public KitTest {
     bool seen = false;
     for (const ULONGLONG deadline = GetTickCount64() + kInstallWaitMs;
          installer.process().Running() && GetTickCount64() < deadline; Sleep(10)) {
-      seen = seen || !TopLevelWindows(installer.process().Id()).empty();
+      seen = seen || !installer.Windows().empty();
     }
     EXPECT_TRUE(installer.WaitForExit(0)) << "the unattended install did not end";
     return seen;
@@ -593,6 +593,84 @@ TEST_F(InstallTest, MediumFromTheBuilderInstallsAndUninstalls) {
   EXPECT_TRUE(WaitUntil([] { return !FolderExists(kMorvessaFolder); }, 10000)) << "the settings file went too";
   ASSERT_FALSE(UninstallerCopies().empty());
   EXPECT_EQ(ReadBytes(UninstallerCopies().back()), signedUninstaller);
+}
+
+// The signed single-file setup the builder made of that medium, as a person downloads and
+// runs it: the wizard of the medium's installer, then the registered uninstall command.
+TEST_F(InstallTest, OneFileSetupRunsTheWizardAndLeavesNothingInTheTemporaryFolder) {
+  const std::string setup = BuiltSetupFile();
+  const std::string product = std::getenv("QUENDRAL_BUILDER_PRODUCT") ? std::getenv("QUENDRAL_BUILDER_PRODUCT") : "";
+  ASSERT_FALSE(setup.empty() || product.empty()) << "run by scripts/run_tests.sh";
+  EXPECT_TRUE(HasSignature(setup));
+  EXPECT_EQ(VersionText(setup, "FileDescription"), "Quendral1.3安装程序");
+  const std::vector<std::string> tempBefore = PrivateTempFolders();
+  Installer installer(Installer::SetupFile{setup}, "");
+  HWND finish = InstallToFinish(installer);
+  ASSERT_NE(finish, nullptr);
+  EXPECT_EQ(PrivateTempFolders().size(), tempBefore.size() + 1) << "the medium, while its installer runs";
+  EXPECT_TRUE(installer.FinishWithoutProduct(finish)) << "the installer's exit code 0, passed on";
+  EXPECT_EQ(PrivateTempFolders(), tempBefore);
+  EXPECT_EQ(ReadBytes(kDefaultTarget + "\\word\\词汇表.txt"), ReadBytes(product + "\\word\\词汇表.txt"));
+  const std::string uninstaller = ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView).value_or("");
+  EXPECT_EQ(uninstaller, kDefaultTarget + "\\uninstall.exe");
+  Process removal(uninstaller + " /S", uninstaller);
+  ASSERT_TRUE(removal.WaitForExit(70000));
+  EXPECT_EQ(removal.ExitCode(), 0u);
+  EXPECT_TRUE(WaitUntil([] { return !FolderExists(kMorvessaFolder); }, 10000));
+}
+
+// A deployment system's command line reaches the installer unchanged and its exit code comes
+// back; a damaged or cut-off download installs nothing and leaves nothing behind.
+TEST_F(InstallTest, OneFileSetupPassesTheCommandLineOnAndRefusesADamagedFile) {
+  const std::string setup = BuiltSetupFile();
+  ASSERT_FALSE(setup.empty()) << "run by scripts/run_tests.sh";
+  const std::string target = TestFolder() + "\\Quendral 下载";
+  const std::string diagnostic = TestFolder("log") + "\\setup.log";
+  {
+    Installer installer(Installer::SetupFile{setup}, "/S /LOG=" + diagnostic + " /D=" + target);
+    EXPECT_FALSE(WindowSeenUntilExit(installer));
+    EXPECT_EQ(installer.process().ExitCode(), 0u);
+    EXPECT_TRUE(FileExists(target + "\\uninstall.exe"));
+    EXPECT_NE(ReadBytes(diagnostic).find("exit code 0"), std::string::npos);
+    Process removal("\"" + target + "\\uninstall.exe\" /S");
+    ASSERT_TRUE(removal.WaitForExit(70000));
+    EXPECT_EQ(removal.ExitCode(), 0u);
+  }
+  // From here on no uninstaller leaves its copy's folder for the next restart.
+  const std::vector<std::string> tempBefore = PrivateTempFolders();
+  {
+    TitledWindow product("Quendral", 0);
+    ASSERT_TRUE(product.Shown());
+    Installer installer(Installer::SetupFile{setup}, "/S");
+    EXPECT_FALSE(WindowSeenUntilExit(installer));
+    EXPECT_EQ(installer.process().ExitCode(), 2u);
+  }
+  {
+    Installer installer(Installer::SetupFile{setup}, "/S /X");
+    EXPECT_FALSE(WindowSeenUntilExit(installer));
+    EXPECT_EQ(installer.process().ExitCode(), 7u);
+  }
+  const std::string whole = ReadBytes(setup);
+  std::string changed = whole;
+  changed[changed.size() / 2] ^= 0x01;
+  const std::string damaged = TestFolder("download") + "\\changed.exe";
+  const std::string cut = TestFolder("download") + "\\cut.exe";
+  WriteBytes(damaged, changed);
+  WriteBytes(cut, whole.substr(0, whole.size() * 3 / 4));
+  {
+    Installer installer(Installer::SetupFile{damaged}, "/S");
+    EXPECT_FALSE(WindowSeenUntilExit(installer));
+    EXPECT_EQ(installer.process().ExitCode(), 9u);
+  }
+  Installer installer(Installer::SetupFile{cut}, "");
+  const MessageBoxSeen box = installer.WaitForMessageBox();
+  EXPECT_EQ(box.text, "安装文件已损坏或不完整，请重新下载后再安装。");
+  EXPECT_EQ(box.caption, kWizardCaption);
+  Press(box.window, IDOK);
+  EXPECT_TRUE(installer.WaitForExit());
+  EXPECT_EQ(installer.process().ExitCode(), 9u);
+  EXPECT_FALSE(FolderExists(kMorvessaFolder));
+  EXPECT_EQ(PrivateTempFolders(), tempBefore);
 }
 
 }  // namespace

@@ -86,6 +86,23 @@ std::vector<std::string> UninstallerCopies() {
   return copies;
 }
 
+std::string BuiltSetupFile() {
+  const char* file = std::getenv("QUENDRAL_BUILT_SETUP");
+  return file != nullptr ? file : "";
+}
+
+std::vector<std::string> PrivateTempFolders() {
+  std::vector<std::string> folders;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(Wide(TempFolder() + "Quendral-*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return folders;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) folders.push_back(TempFolder() + Gbk(found.cFileName));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return folders;
+}
+
 bool AnyFileReadOnly(const std::string& root) {
   for (const auto& [name, size] : ListTree(root)) {
     const DWORD attributes = GetFileAttributesW(Wide(WithBackslash(root) + name).c_str());
@@ -108,11 +125,19 @@ Page PageByControls(HWND window) {
   return GetDlgItem(window, IDC_NEXT) != nullptr ? Page::kWelcome : Page::kUnknown;
 }
 
+std::vector<HWND> Installer::Windows() const {
+  if (!throughSetup_) return TopLevelWindows(process_.Id());
+  std::vector<HWND> windows;
+  for (HWND window : TopLevelWindows()) {
+    if (WindowText(window) == kWizardCaption) windows.push_back(window);
+  }
+  return windows;
+}
+
 HWND Installer::WaitForPage(Page page, DWORD timeoutMs, Page (*classify)(HWND)) {
-  const DWORD id = process_.Id();
   return WaitFor(
-      [id, page, classify]() -> HWND {
-        for (HWND window : TopLevelWindows(id)) {
+      [this, page, classify]() -> HWND {
+        for (HWND window : Windows()) {
           if (classify(window) == page) return window;
         }
         return nullptr;

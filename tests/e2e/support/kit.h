@@ -83,12 +83,21 @@ class Installer {
   // With a command line after the program's name, as a deployment system starts it.
   Installer(const Medium& medium, const std::string& arguments)
       : process_("\"" + medium.Installer() + "\" " + arguments) {}
+  // The single-file setup, with a command line: its wizard and message boxes are those of
+  // the installer it starts, found by the wizard's caption.
+  struct SetupFile {
+    std::string path;
+  };
+  Installer(const SetupFile& setup, const std::string& arguments)
+      : process_("\"" + setup.path + "\" " + arguments), throughSetup_(true) {}
   Process& process() { return process_; }
+  // Its windows on screen: the process's own, or a setup's and its installer's.
+  std::vector<HWND> Windows() const;
   // The page once it is shown (null when it did not come in time); `classify` tells what
   // page a window is.
   HWND WaitForPage(Page page, DWORD timeoutMs = kDefaultWaitMs, Page (*classify)(HWND) = PageOf);
   MessageBoxSeen WaitForMessageBox(DWORD timeoutMs = kDefaultWaitMs) {
-    return e2e::WaitForMessageBox(process_.Id(), timeoutMs);
+    return e2e::WaitForMessageBox(throughSetup_ ? 0 : process_.Id(), timeoutMs);
   }
   // Presses Next on each page from `from` (the welcome page unless told) to `page`, which
   // it answers.
@@ -106,7 +115,14 @@ class Installer {
 
  private:
   Process process_;
+  bool throughSetup_ = false;
 };
+
+// The single-file setup the builder made of its medium (QUENDRAL_BUILT_SETUP).
+std::string BuiltSetupFile();
+// The setup's folders in the temporary folder ("Quendral-" and a random name): the
+// uninstaller's copies, and while a setup runs, its medium.
+std::vector<std::string> PrivateTempFolders();
 
 // Every test starts from a machine without the product and cleans up after itself.
 class KitTest : public ::testing::Test {

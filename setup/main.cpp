@@ -1,0 +1,73 @@
+// The single-file setup: checks the medium it carries, writes it into a private folder of
+// the temporary folder, runs the installer from there with this program's own command
+// line, and ends with the installer's exit code once the folder is removed again.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "common/dll_search/system_dlls.h"
+#include "common/platform/files.h"
+#include "common/platform/gbk_text.h"
+#include "common/platform/private_folder.h"
+#include "common/platform/process.h"
+#include "common/platform/user_interface.h"
+#include "install/app/exit_codes.h"
+#include "install/app/install_options.h"
+#include "install/app/installer_state.h"
+#include "setup/payload_check.h"
+#include "setup/setup_texts.h"
+#include "setup/unpack_window.h"
+
+namespace setup {
+
+namespace {
+
+int Refuse(bool unattended, const char* text, int exitCode) {
+  if (!unattended) platform::MessageBoxGbk(nullptr, text, app::WizardCaption, app::kErrorBox);
+  return exitCode;
+}
+
+// Runs the unpacked installer with `arguments` and answers its exit code.
+std::optional<DWORD> RunInstaller(const std::wstring& folder, const std::wstring& arguments) {
+  const std::wstring program = folder + L"install.exe";
+  HANDLE process = platform::StartProcessWide(program, L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments), false);
+  if (process == nullptr) return std::nullopt;
+  WaitForSingleObject(process, INFINITE);
+  DWORD exitCode = app::kFailedRolledBack;
+  GetExitCodeProcess(process, &exitCode);
+  CloseHandle(process);
+  return exitCode;
+}
+
+int Run() {
+  const std::wstring arguments = platform::ArgumentsWide();
+  // Only /S matters here, read as the installer reads it; the installer judges every
+  // argument itself.
+  const bool unattended = app::ParseInstallOptions(platform::GbkForShowing(arguments)).unattended;
+  const std::optional<std::wstring> ownPath = platform::ModuleFileNameWide();
+  const platform::MappedFile own(ownPath.value_or(L""));
+  const std::optional<std::string_view> payload = CheckedPayload(own.Bytes());
+  if (!payload) return Refuse(unattended, kDamagedSetupText, app::kSetupFileDamaged);
+
+  const std::optional<std::wstring> folder = platform::CreatePrivateTempFolder({}, false);
+  if (!folder) return Refuse(unattended, kUnpackFailedText, app::kFailedRolledBack);
+  const UnpackResult unpacked = UnpackShowingProgress(*payload, *folder, !unattended);
+  std::optional<DWORD> exitCode;
+  if (unpacked == UnpackResult::kDone) exitCode = RunInstaller(*folder, arguments);
+  platform::RemovePrivateTempFolder(*folder);
+  if (unpacked == UnpackResult::kDamaged) return Refuse(unattended, kDamagedSetupText, app::kSetupFileDamaged);
+  if (unpacked == UnpackResult::kDiskFull) return Refuse(unattended, kUnpackFailedText, app::kNoRoom);
+  if (!exitCode) return Refuse(unattended, kUnpackFailedText, app::kFailedRolledBack);
+  return static_cast<int>(*exitCode);
+}
+
+}  // namespace
+
+}  // namespace setup
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // First of all: a DLL planted beside the downloaded setup is never loaded.
+  dll_search::LoadFromSystemFolderOnly();
+  return setup::Run();
+}
