@@ -66,7 +66,7 @@ fuzz: fuzz-build
 	bash scripts/run_fuzz.sh
 
 bench: build
-	@bash scripts/install_deps.sh wixl python3
+	@bash scripts/install_deps.sh wixl python3 nsis
 	cmake --build $(BUILD_DIR)/win -j$(JOBS) --target install_profiled kit_timer minimal_dialog msi_uncompressed
 	bash scripts/bench.sh
 
