@@ -7,6 +7,8 @@ namespace uninstall {
 
 namespace {
 
+const painting::Decoration kFinishDecoration{painting::Decoration::Kind::kBannerPage, kFinishTitle, kFinishBody};
+
 // Only Finish and the close box end the page: IDOK and IDCANCEL are not handled, so
 // Escape and Enter (without the focus on Finish) leave it open.
 INT_PTR CALLBACK FinishPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
@@ -14,8 +16,9 @@ INT_PTR CALLBACK FinishPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) 
     case WM_INITDIALOG:
       EnableWindow(GetDlgItem(page, IDC_UNINSTALL_BACK), FALSE);
       EnableWindow(GetDlgItem(page, IDCANCEL), FALSE);
+      painting::ExposeTexts(page, kFinishDecoration);
       return TRUE;
-    case WM_PAINT: painting::BannerPage(page, kFinishTitle, kFinishBody); return TRUE;
+    case WM_PAINT: painting::Paint(page, kFinishDecoration); return TRUE;
     case WM_COMMAND:
       if (wParam != IDC_UNINSTALL_FINISH) return FALSE;
       EndDialog(page, 1);

@@ -79,6 +79,5 @@ void DestinationPage::Browse() {
   if (SUCCEEDED(com)) CoUninitialize();
 }
 
-bool DestinationPage::OnPaint() { return PaintHeaderBand(app::kDestinationTitle, app::kDestinationSubtitle); }
 
 }  // namespace pages

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "install/app/installer_texts.h"
 #include "install/pages/wizard_page.h"
 
 namespace pages {
@@ -19,7 +20,7 @@ class DestinationPage : public WizardPage {
   BOOL OnInitDialog() override;
   void ExchangeData(framework::DataExchange& exchange) override;
   void OnCancel() override { ConfirmCancel(); }
-  bool OnPaint() override;
+  painting::Decoration PageDecoration() const override { return HeaderBand(app::kDestinationTitle, app::kDestinationSubtitle); }
 
  private:
   void Next();

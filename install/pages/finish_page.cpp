@@ -63,6 +63,5 @@ void FinishPage::Finish() {
   OnOK();
 }
 
-bool FinishPage::OnPaint() { return PaintBannerPage(app::kFinishTitle, app::kFinishBody); }
 
 }  // namespace pages

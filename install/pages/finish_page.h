@@ -1,5 +1,6 @@
 #pragma once
 
+#include "install/app/installer_texts.h"
 #include "install/pages/wizard_page.h"
 
 namespace pages {
@@ -14,7 +15,7 @@ class FinishPage : public WizardPage {
   BOOL OnInitDialog() override;
   void ExchangeData(framework::DataExchange& exchange) override;
   HBRUSH OnControlColor(HDC dc, HWND control) override;
-  bool OnPaint() override;
+  painting::Decoration PageDecoration() const override { return BannerPage(app::kFinishTitle, app::kFinishBody); }
 
  private:
   void Finish();

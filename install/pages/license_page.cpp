@@ -25,6 +25,5 @@ BOOL LicensePage::OnInitDialog() {
   return FALSE;
 }
 
-bool LicensePage::OnPaint() { return PaintHeaderBand(app::kLicenceTitle, app::kLicenceSubtitle); }
 
 }  // namespace pages

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "install/app/installer_texts.h"
 #include "install/pages/wizard_page.h"
 
 namespace pages {
@@ -12,7 +13,7 @@ class LicensePage : public WizardPage {
  protected:
   BOOL OnInitDialog() override;
   void OnCancel() override { ConfirmCancel(); }
-  bool OnPaint() override;
+  painting::Decoration PageDecoration() const override { return HeaderBand(app::kLicenceTitle, app::kLicenceSubtitle); }
 };
 
 }  // namespace pages

@@ -106,7 +106,7 @@ void ProgressPage::OnCancel() {
 
 bool ProgressPage::OnPaint() {
   const engine::ProfileTimer timer(engine::ProfileStep::kPainting);
-  return PaintHeaderBand(app::kProgressTitle, "");
+  return WizardPage::OnPaint();
 }
 
 }  // namespace pages

@@ -2,6 +2,7 @@
 // a failure is rolled back through the uninstall log.
 #pragma once
 
+#include "install/app/installer_texts.h"
 #include "install/pages/wizard_page.h"
 #include "install/pages/worker_link.h"
 
@@ -17,6 +18,7 @@ class ProgressPage : public WizardPage, public WorkerLink {
   BOOL OnInitDialog() override;
   void OnCancel() override;
   bool OnPaint() override;
+  painting::Decoration PageDecoration() const override { return HeaderBand(app::kProgressTitle, ""); }
 
  private:
   void Start();

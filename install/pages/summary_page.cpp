@@ -21,6 +21,5 @@ BOOL SummaryPage::OnInitDialog() {
   return FALSE;
 }
 
-bool SummaryPage::OnPaint() { return PaintHeaderBand(app::kSummaryTitle, app::kSummarySubtitle); }
 
 }  // namespace pages

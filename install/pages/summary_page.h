@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "install/app/installer_texts.h"
 #include "install/pages/wizard_page.h"
 
 namespace pages {
@@ -15,7 +16,7 @@ class SummaryPage : public WizardPage {
   BOOL OnInitDialog() override;
   void ExchangeData(framework::DataExchange& exchange) override;
   void OnCancel() override { ConfirmCancel(); }
-  bool OnPaint() override;
+  painting::Decoration PageDecoration() const override { return HeaderBand(app::kSummaryTitle, app::kSummarySubtitle); }
 
  private:
   std::string SettingsText;

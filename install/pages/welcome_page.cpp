@@ -48,6 +48,5 @@ bool WelcomePage::OnSystemCommand(WPARAM command) {
   return true;
 }
 
-bool WelcomePage::OnPaint() { return PaintBannerPage(app::kWelcomeTitle, app::kWelcomeBody); }
 
 }  // namespace pages

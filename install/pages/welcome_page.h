@@ -1,5 +1,6 @@
 #pragma once
 
+#include "install/app/installer_texts.h"
 #include "install/pages/wizard_page.h"
 
 namespace pages {
@@ -12,7 +13,7 @@ class WelcomePage : public WizardPage {
  protected:
   BOOL OnInitDialog() override;
   bool OnSystemCommand(WPARAM command) override;
-  bool OnPaint() override;
+  painting::Decoration PageDecoration() const override { return BannerPage(app::kWelcomeTitle, app::kWelcomeBody); }
 
  private:
   HICON AppIcon = nullptr;

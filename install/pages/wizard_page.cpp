@@ -11,7 +11,13 @@ namespace pages {
 BOOL WizardPage::OnInitDialog() {
   ModalDialog::OnInitDialog();
   platform::SetWindowTextGbk(Window(), app::WizardCaption);
+  painting::ExposeTexts(Window(), PageDecoration());
   return TRUE;
+}
+
+bool WizardPage::OnPaint() {
+  painting::Paint(Window(), PageDecoration());
+  return true;
 }
 
 void WizardPage::GoBack() {
@@ -34,16 +40,14 @@ void WizardPage::ConfirmCancel() {
 
 void WizardPage::FocusControl(int id) { SetFocus(GetDlgItem(Window(), id)); }
 
-bool WizardPage::PaintHeaderBand(const char* title, const char* subtitle) {
-  // Loaded from the resources on every paint; a resource icon is shared, not destroyed.
+painting::Decoration WizardPage::HeaderBand(const char* title, const char* subtitle) {
+  // A resource icon is shared, never destroyed.
   HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
-  painting::HeaderBand(Window(), title, subtitle, icon);
-  return true;
+  return {painting::Decoration::Kind::kHeaderBand, title, subtitle, icon};
 }
 
-bool WizardPage::PaintBannerPage(const char* title, const char* body) {
-  painting::BannerPage(Window(), title, body);
-  return true;
+painting::Decoration WizardPage::BannerPage(const char* title, const char* body) {
+  return {painting::Decoration::Kind::kBannerPage, title, body};
 }
 
 }  // namespace pages

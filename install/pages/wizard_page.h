@@ -2,6 +2,7 @@
 // Back, Next and cancel-question handlers.
 #pragma once
 
+#include "common/painting/page_painting.h"
 #include "install/app/page_sequence.h"
 #include "install/framework/modal_dialog.h"
 
@@ -13,8 +14,13 @@ class WizardPage : public framework::ModalDialog, public app::SequencedPage {
   std::intptr_t ShowModal() override { return RunModal(); }
 
  protected:
-  // The framework's initialisation, then the caption becomes the installer's.
+  // The framework's initialisation, then the caption becomes the installer's and the
+  // texts the page paints become children a screen reader reads.
   BOOL OnInitDialog() override;
+  // Paints the page's decoration.
+  bool OnPaint() override;
+  // What the page paints under its controls.
+  virtual painting::Decoration PageDecoration() const = 0;
 
   // Direction back, then the OK action.
   void GoBack();
@@ -26,9 +32,9 @@ class WizardPage : public framework::ModalDialog, public app::SequencedPage {
   void ConfirmCancel();
 
   void FocusControl(int id);
-  // The page decorations, drawn in the paint handler; both answer true (painted).
-  bool PaintHeaderBand(const char* title, const char* subtitle);
-  bool PaintBannerPage(const char* title, const char* body);
+  // The two decorations, for PageDecoration.
+  static painting::Decoration HeaderBand(const char* title, const char* subtitle);
+  static painting::Decoration BannerPage(const char* title, const char* body);
 };
 
 }  // namespace pages

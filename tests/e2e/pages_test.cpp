@@ -261,6 +261,7 @@ TEST_F(PagesTest, PagesPaintTheirBandsAndBanners) {
     EXPECT_TRUE(shot.AnyPixelOtherThan({200, 25, w - 30, 40}, white)) << "the title";
     EXPECT_TRUE(shot.AnyPixelOtherThan({200, 80, w - 30, 200}, white)) << "the body";
   }
+  ExpectPaintedTextsReadable(welcome, {"欢迎使用Quendral1.3安装向导", "安装向导将在计算机中安装Quendral。若要继续，请单击“下一步”。"});
   Press(welcome, IDC_NEXT);
   HWND licence = installer.WaitForPage(Page::kLicence);
   ASSERT_NE(licence, nullptr);
@@ -279,11 +280,21 @@ TEST_F(PagesTest, PagesPaintTheirBandsAndBanners) {
     EXPECT_TRUE(shot.AnyPixelOtherThan({30, 25, 200, 40}, white)) << "the subtitle";
     EXPECT_TRUE(shot.AnyPixelOtherThan({w - 60, 10, w - 28, 42}, white)) << "the icon";
   }
+  KeepPicture(licence, "licence");
+  ExpectPaintedTextsReadable(licence, {"软件使用许可协议", "请仔细阅读本软件使用许可协议"});
+  HWND destination = installer.WalkTo(Page::kDestination, Page::kLicence);
+  ASSERT_NE(destination, nullptr);
+  Sleep(300);
+  KeepPicture(destination, "destination");
+  ExpectPaintedTextsReadable(destination, {"选择目的地位置", "选择安装程序安装文件的文件夹。"});
 
   // The progress page, read from the screen at two moments of the copy with the worker
   // held: the bar's filled width follows its position, and the status line shows each file.
-  HWND summary = installer.WalkTo(Page::kSummary, Page::kLicence);
+  HWND summary = installer.WalkTo(Page::kSummary, Page::kDestination);
   ASSERT_NE(summary, nullptr);
+  Sleep(300);
+  KeepPicture(summary, "summary");
+  ExpectPaintedTextsReadable(summary, {"开始复制文件", "复制文件前请查看设置。"});
   HeldWorker worker(installer.process().Id());
   Press(summary, IDC_NEXT);
   ASSERT_TRUE(worker.Catch(kDefaultWaitMs));
@@ -314,12 +325,19 @@ TEST_F(PagesTest, PagesPaintTheirBandsAndBanners) {
     EXPECT_NEAR(static_cast<double>(filled) / shot.Width(), static_cast<double>(position) / maximum, 0.08)
         << "position " << position << " of " << maximum;
     statusPixels[moment] = ClientSnapshot(status).Pixels();
+    // A screen reader hears the file being copied. (Wine's accessibility layer gives the
+    // bar no value; Windows' own gives its percentage.)
+    EXPECT_EQ(AccessibleNameOf(status), WindowText(status));
     if (moment == 0) KeepPicture(progress, "progress");
   }
+  ExpectPaintedTextsReadable(progress, {"开始安装"});
   EXPECT_NE(statusPixels[0], statusPixels[1]) << "the status line shows the later file";
   worker.Release();
   HWND finish = installer.WaitForPage(Page::kFinish);
   ASSERT_NE(finish, nullptr);
+  Sleep(300);
+  KeepPicture(finish, "finish");
+  ExpectPaintedTextsReadable(finish, {"安装程序完成安装", "安装向导已完成在计算机中安装Quendral。"});
   EXPECT_TRUE(installer.FinishWithoutProduct(finish));
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tests/e2e/support/kit.h"
+#include "tests/e2e/support/screen.h"
 #include "tests/e2e/support/machine_state.h"
 
 namespace e2e {
@@ -89,6 +90,7 @@ TEST_F(UninstallTest, InstallThenUninstallLeavesTheMachineAsItWas) {
     EXPECT_TRUE(firstRun.WaitForExit());
     HWND finish = WaitForUninstallFinishPage(70000);
     ASSERT_NE(finish, nullptr);
+    if (round == 1) ExpectPaintedTextsReadable(finish, {"删除程序完成删除", "删除程序已完成在计算机中删除Quendral。"});
     EXPECT_TRUE(PressFinish(finish));
 
     EXPECT_FALSE(FindTitled("Quendral复习自动检查")) << "the review monitor was asked to close";

@@ -210,4 +210,29 @@ void EndProgramsWithWindow(const std::vector<std::string>& titles) {
   }
 }
 
+bool TypeKeys(HWND window, std::initializer_list<Key> keys) {
+  const bool foreground = WaitUntil([window] {
+    if (GetForegroundWindow() != window) SetForegroundWindow(window);
+    return GetForegroundWindow() == window;
+  });
+  if (!foreground) return false;
+  auto input = [](WORD key, bool up) {
+    INPUT event{};
+    event.type = INPUT_KEYBOARD;
+    event.ki.wVk = key;
+    event.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return event;
+  };
+  for (const Key& key : keys) {
+    std::vector<INPUT> events;
+    if (key.alt) events.push_back(input(VK_MENU, false));
+    events.push_back(input(key.key, false));
+    events.push_back(input(key.key, true));
+    if (key.alt) events.push_back(input(VK_MENU, true));
+    SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
+    Sleep(100);  // each key handled before the next, as a person types
+  }
+  return true;
+}
+
 }  // namespace e2e

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,15 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, LRE
 // A check box's state (-1 when it did not answer), and setting it.
 inline LRESULT CheckState(HWND box) { return Ask(box, BM_GETCHECK, 0, 0, -1); }
 inline void SetCheck(HWND box, bool checked) { Ask(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+
+// A key as a person presses it, with Alt held when `alt` is set (a button's Alt+letter).
+struct Key {
+  WORD key;
+  bool alt = false;
+};
+// Makes `window` the foreground window and types the keys into it, as the keyboard does
+// (SendInput); false when it did not come to the foreground in time.
+bool TypeKeys(HWND window, std::initializer_list<Key> keys);
 
 // Visible top-level windows, of one process when `processId` is not 0.
 std::vector<HWND> TopLevelWindows(DWORD processId = 0);

@@ -1,5 +1,15 @@
 #include "tests/e2e/support/screen.h"
 
+#include <oleacc.h>
+
+#include <algorithm>
+#include <climits>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/support/process.h"
+#include "tests/e2e/support/wide.h"
+
 namespace e2e {
 
 ClientSnapshot::ClientSnapshot(HWND window) {
@@ -69,6 +79,127 @@ bool SaveScreen(const std::string& path) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return saved;
+}
+
+namespace {
+
+// IAccessible's interface id, spelled out: MinGW's uuid and oleacc libraries both define
+// IID_IAccessible, and a program that names it links neither cleanly.
+constexpr IID kAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+// The name the accessibility layer gives `object`, as GBK; empty when it gives none.
+std::string AccessibleName(IAccessible* object) {
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::string text;
+  if (SUCCEEDED(object->get_accName(self, &name)) && name != nullptr) text = Gbk(name);
+  SysFreeString(name);
+  return text;
+}
+
+// The names the accessibility layer gives the window's children, as GBK: each child is a
+// window object, named by the window or else by its client area, as screen readers read it.
+std::vector<std::string> AccessibleChildNames(HWND window) {
+  std::vector<std::string> names;
+  IAccessible* client = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kAccessible, reinterpret_cast<void**>(&client)))) {
+    return names;
+  }
+  long count = 0;
+  client->get_accChildCount(&count);
+  std::vector<VARIANT> children(static_cast<std::size_t>(count));
+  long obtained = 0;
+  if (count > 0 && SUCCEEDED(AccessibleChildren(client, 0, count, children.data(), &obtained))) {
+    for (long i = 0; i < obtained; ++i) {
+      IAccessible* child = nullptr;
+      if (children[i].vt == VT_DISPATCH && children[i].pdispVal != nullptr &&
+          SUCCEEDED(children[i].pdispVal->QueryInterface(kAccessible, reinterpret_cast<void**>(&child)))) {
+        std::string name = AccessibleName(child);
+        HWND childWindow = nullptr;
+        if (name.empty() && SUCCEEDED(WindowFromAccessibleObject(child, &childWindow))) {
+          name = AccessibleNameOf(childWindow);
+        }
+        names.push_back(name);
+        child->Release();
+      }
+      VariantClear(&children[i]);
+    }
+  }
+  client->Release();
+  return names;
+}
+
+// Where two pictures of `width` differ: their count and the rectangle around them; empty
+// when they are the same.
+std::string DifferentPixels(const std::vector<DWORD>& one, const std::vector<DWORD>& other, int width) {
+  if (one.size() != other.size()) return "sizes differ";
+  int count = 0, left = width, top = INT_MAX, right = -1, bottom = -1;
+  for (std::size_t i = 0; i < one.size(); ++i) {
+    if (one[i] == other[i]) continue;
+    const int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
+    ++count;
+    left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+  }
+  if (count == 0) return "";
+  return std::to_string(count) + " pixels in (" + std::to_string(left) + ", " + std::to_string(top) + ") - (" +
+         std::to_string(right) + ", " + std::to_string(bottom) + ")";
+}
+
+// Shows or hides children of another program, and waits until its page has painted again.
+void ShowChildren(HWND page, const std::vector<HWND>& children, bool shown) {
+  for (HWND child : children) ShowWindowAsync(child, shown ? SW_SHOWNA : SW_HIDE);
+  WaitUntil([&] {
+    for (HWND child : children) {
+      if ((IsWindowVisible(child) != FALSE) != shown) return false;
+    }
+    return true;
+  });
+  // Painted again without an erase in between, as at the page's first showing: the dialog's
+  // erase leaves its grey as the text background of a paint it comes inside.
+  RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN);
+  Sleep(300);  // the page's thread paints in its own time
+}
+
+}  // namespace
+
+std::string AccessibleNameOf(HWND control) {
+  IAccessible* client = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, kAccessible, reinterpret_cast<void**>(&client)))) {
+    return "";
+  }
+  const std::string name = AccessibleName(client);
+  client->Release();
+  return name;
+}
+
+void ExpectPaintedTextsReadable(HWND page, const std::vector<std::string>& texts) {
+  std::vector<HWND> exposed;
+  HWND child = GetWindow(page, GW_CHILD);
+  for (const std::string& text : texts) {
+    ASSERT_NE(child, nullptr) << text;
+    EXPECT_EQ(WindowText(child), text);
+    EXPECT_EQ(ClassName(child), "Static") << text;
+    EXPECT_TRUE(IsWindowVisible(child)) << text;
+    EXPECT_EQ(GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP, 0) << text;
+    exposed.push_back(child);
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  const std::vector<std::string> names = AccessibleChildNames(page);
+  std::string read;
+  for (const std::string& name : names) read += "[" + name + "]";
+  for (const std::string& text : texts) {
+    EXPECT_NE(std::find(names.begin(), names.end(), text), names.end()) << text << " is not among " << read;
+  }
+  Sleep(300);
+  const std::vector<DWORD> withTexts = ClientSnapshot(page).Pixels();
+  ShowChildren(page, exposed, false);
+  const std::vector<DWORD> paintedOnly = ClientSnapshot(page).Pixels();
+  ShowChildren(page, exposed, true);
+  EXPECT_EQ(DifferentPixels(withTexts, paintedOnly, ClientSnapshot(page).Width()), "")
+      << "the texts' children change the page's pixels";
+  EXPECT_TRUE(ClientSnapshot(page).Pixels() == withTexts);
 }
 
 }  // namespace e2e

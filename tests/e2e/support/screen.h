@@ -25,6 +25,16 @@ class ClientSnapshot {
   std::vector<DWORD> pixels_;  // top-down, 0x00RRGGBB
 };
 
+// What a screen reader reads of a page's painted texts: its first children, in reading
+// order, are statics holding exactly `texts` (never a tab stop), the accessibility layer
+// names them, and the page's pixels are the same with them hidden, when only the page's
+// own painting shows, as with them shown.
+void ExpectPaintedTextsReadable(HWND page, const std::vector<std::string>& texts);
+
+// The name the accessibility layer gives a control's client area, as GBK; empty when it
+// gives none.
+std::string AccessibleNameOf(HWND control);
+
 // Saves the whole screen as a 24-bit BMP file; false when it cannot be written.
 bool SaveScreen(const std::string& path);
 
