@@ -19,8 +19,8 @@ namespace builder {
 
 namespace {
 
-// What a file must shrink to, at most, to be worth inflating at install time.
-constexpr double kWorthCompressing = 0.95;
+// A file is worth inflating at install time when compressing saves a twentieth of it.
+constexpr std::size_t kWorthCompressingDivisor = 20;
 // A file whose first bytes do not compress (sound, pictures, packed programs) is stored
 // without compressing the rest.
 constexpr std::size_t kSampleBytes = 64 << 10;
@@ -60,7 +60,7 @@ std::string Deflated(std::string_view bytes) {
 }
 
 bool Shrinks(std::string_view bytes, std::string_view deflated) {
-  return !deflated.empty() && deflated.size() <= bytes.size() * kWorthCompressing;
+  return !deflated.empty() && deflated.size() <= bytes.size() - bytes.size() / kWorthCompressingDivisor;
 }
 
 // The medium's files in the order the setup writes them: the top folder's (the programs,

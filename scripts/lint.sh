@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # clang-tidy (configuration in .clang-tidy) over the portable code, which builds natively,
 # and over the Windows code of the MinGW build; cppcheck over all sources of the two
-# programs, the stand-ins and the benchmarks.
+# programs, the single-file setup, the stand-ins and the benchmarks.
 set -euo pipefail
 : "${BUILD_DIR:?}"
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -39,7 +39,7 @@ clang-tidy -p "$BUILD_DIR/lint-win" --quiet --extra-arg=--target=x86_64-w64-ming
   --extra-arg=-isystem"$gcc_cxx/x86_64-w64-mingw32" --extra-arg=-isystem"$gcc_cxx/backward" \
   $windows 2>&1 | { grep -v 'warnings generated' || true; }
 [ "${PIPESTATUS[0]}" -eq 0 ]
-echo "cppcheck: common install product uninstall sample bench builder"
+echo "cppcheck: common install product uninstall setup sample bench builder"
 cppcheck --enable=warning,performance,portability --std=c++17 --quiet --error-exitcode=1 --inline-suppr \
-  -I . common install product uninstall sample bench builder
+  -I . common install product uninstall setup sample bench builder
 echo "lint: clean"

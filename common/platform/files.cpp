@@ -118,9 +118,10 @@ HANDLE CreateNewFileWide(const std::wstring& path) {
   return file;
 }
 
-MappedFile::MappedFile(const std::wstring& path) {
-  // Others may read the file meanwhile, as Explorer does; nobody may change it.
-  file_ = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+// Others may read the file meanwhile, as Explorer does; nobody may change it.
+MappedFile::MappedFile(const std::wstring& path)
+    : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                        nullptr)) {
   LARGE_INTEGER size{};
   if (file_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(file_, &size) || size.QuadPart == 0) return;
   mapping_ = CreateFileMappingW(file_, nullptr, PAGE_READONLY, 0, 0, nullptr);
