@@ -5,6 +5,8 @@
 //   kit_timer.exe startup <program>         process start to its first visible window
 //   kit_timer.exe run <command line>        a peer program (msiexec, xcopy) from start to exit, then
 //                                           its peak working set in KiB
+//   kit_timer.exe refused <command line>    the same for a program expected to refuse (exit code 9:
+//                                           the single-file setup found its payload damaged)
 //   kit_timer.exe resume <medium folder>    Cancel, then No, during the copy: from No to the
 //                                           next file's name on the page, for several pauses
 //   kit_timer.exe rollback <medium folder>  Cancel, then Yes, half-way through the copy:
@@ -73,7 +75,7 @@ int TimeUninstall(const std::string& logPath) {
   return 0;
 }
 
-int TimeRun(const std::string& commandLine) {
+int TimeRun(const std::string& commandLine, DWORD expectedExitCode = 0) {
   const LARGE_INTEGER start = Now();
   Process program(commandLine);
   // The peak working set, read every 10 ms while the program lives.
@@ -84,7 +86,7 @@ int TimeRun(const std::string& commandLine) {
   }
   if (program.Running()) return 1;
   const double elapsed = Milliseconds(start);
-  if (program.ExitCode() != 0) return 1;
+  if (program.ExitCode() != expectedExitCode) return 1;
   std::printf("%.1f %llu\n", elapsed, peakKiB);
   return 0;
 }
@@ -168,8 +170,9 @@ int main() {
   if (mode == "startup") return TimeStartup(target);
   // The peer's command line as it stands.
   if (mode == "run" && blank != std::string::npos) return TimeRun(arguments.substr(blank + 1));
+  if (mode == "refused" && blank != std::string::npos) return TimeRun(arguments.substr(blank + 1), 9);
   if (mode == "resume") return TimeResume(target);
   if (mode == "rollback") return TimeRollback(target);
-  std::printf("usage: kit_timer.exe install|uninstall|startup|resume|rollback <path> | run <command line>\n");
+  std::printf("usage: kit_timer.exe install|uninstall|startup|resume|rollback <path> | run|refused <command line>\n");
   return 2;
 }

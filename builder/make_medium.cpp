@@ -190,6 +190,11 @@ int Build(const std::map<std::string, std::string>& options) {
     if (fs::exists(options.at("setup")) && !fs::is_regular_file(options.at("setup"))) {
       fail(options.at("setup"), "exists and is not a file");
     }
+    const fs::path setupFolder = fs::weakly_canonical(fs::absolute(options.at("setup"))).parent_path();
+    const fs::path medium = fs::weakly_canonical(fs::absolute(out));
+    if (std::mismatch(medium.begin(), medium.end(), setupFolder.begin(), setupFolder.end()).first == medium.end()) {
+      fail(options.at("setup"), "lies inside OUT: the setup would carry itself");
+    }
   }
   if (options.count("winget") != 0) {
     if (options.count("setup") == 0) fail("WINGET", "needs SETUP: the manifest describes the setup file");

@@ -241,7 +241,7 @@ NSI
     copied_all "$work/mixed/data" "$drive_c/Program Files/Morvessa/QuendralNsis"
     rm -rf "$drive_c/Program Files/Morvessa"
     sync
-    read -r t _ < <(peer "$(winepath -w "$dir/damaged.exe")" /S)
+    read -r t _ < <(timer refused "$(winepath -w "$dir/damaged.exe")" /S | tail -n 1)
     check+=("$t")
     sync
     read -r t _ < <(peer "$(winepath -w "$dir/medium/install.exe")" /S)

@@ -31,7 +31,8 @@ int Refuse(bool unattended, const char* text, int exitCode) {
 // Runs the unpacked installer with `arguments` and answers its exit code.
 std::optional<DWORD> RunInstaller(const std::wstring& folder, const std::wstring& arguments) {
   const std::wstring program = folder + L"install.exe";
-  HANDLE process = platform::StartProcessWide(program, L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments), false);
+  const std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  HANDLE process = platform::StartProcessWide(program, commandLine, false);
   if (process == nullptr) return std::nullopt;
   WaitForSingleObject(process, INFINITE);
   DWORD exitCode = app::kFailedRolledBack;
@@ -45,14 +46,17 @@ int Run() {
   // Only /S matters here, read as the installer reads it; the installer judges every
   // argument itself.
   const bool unattended = app::ParseInstallOptions(platform::GbkForShowing(arguments)).unattended;
-  const std::optional<std::wstring> ownPath = platform::ModuleFileNameWide();
-  const platform::MappedFile own(ownPath.value_or(L""));
-  const std::optional<std::string_view> payload = CheckedPayload(own.Bytes());
-  if (!payload) return Refuse(unattended, kDamagedSetupText, app::kSetupFileDamaged);
-
-  const std::optional<std::wstring> folder = platform::CreatePrivateTempFolder({}, false);
-  if (!folder) return Refuse(unattended, kUnpackFailedText, app::kFailedRolledBack);
-  const UnpackResult unpacked = UnpackShowingProgress(*payload, *folder, !unattended);
+  std::optional<std::wstring> folder;
+  UnpackResult unpacked = UnpackResult::kWriteFailed;
+  {
+    // Mapped only while it is checked and unpacked, not while the installer runs.
+    const platform::MappedFile own(platform::ModuleFileNameWide().value_or(L""));
+    const std::optional<std::string_view> payload = CheckedPayload(own.Bytes());
+    if (!payload) return Refuse(unattended, kDamagedSetupText, app::kSetupFileDamaged);
+    folder = platform::CreatePrivateTempFolder({}, false);
+    if (!folder) return Refuse(unattended, kUnpackFailedText, app::kFailedRolledBack);
+    unpacked = UnpackShowingProgress(*payload, *folder, !unattended);
+  }
   std::optional<DWORD> exitCode;
   if (unpacked == UnpackResult::kDone) exitCode = RunInstaller(*folder, arguments);
   platform::RemovePrivateTempFolder(*folder);

@@ -47,6 +47,18 @@ class InstallTest : public KitTest {
     return seen;
   }
 
+  // Expects a refusal's one message box with `text`, presses OK and expects the installer
+  // to end with `exitCode`, nothing installed.
+  static void ExpectRefusal(Installer& installer, const std::string& text, DWORD exitCode) {
+    const MessageBoxSeen box = installer.WaitForMessageBox();
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, kWizardCaption);
+    Press(box.window, IDOK);
+    EXPECT_TRUE(installer.WaitForExit());
+    EXPECT_EQ(installer.process().ExitCode(), exitCode);
+    EXPECT_FALSE(FolderExists(kMorvessaFolder));
+  }
+
   // Runs the wizard from the welcome page to the finish page.
   HWND InstallToFinish(Installer& installer) {
     return installer.StartCopy() ? installer.WaitForPage(Page::kFinish, kInstallWaitMs) : nullptr;
@@ -554,13 +566,7 @@ TEST_F(InstallTest, UnattendedRefusalsChangeNothing) {
   }
   // A person starting the wizard with a switch it does not know is told which.
   Installer installer(medium, "/D=relative");
-  const MessageBoxSeen box = installer.WaitForMessageBox();
-  EXPECT_EQ(box.text, "无效的命令行参数：/D=relative");
-  EXPECT_EQ(box.caption, kWizardCaption);
-  Press(box.window, IDOK);
-  EXPECT_TRUE(installer.WaitForExit());
-  EXPECT_EQ(installer.process().ExitCode(), 7u);
-  EXPECT_FALSE(FolderExists(kMorvessaFolder));
+  ExpectRefusal(installer, "无效的命令行参数：/D=relative", 7);
 }
 
 TEST_F(InstallTest, MediumFromTheBuilderInstallsAndUninstalls) {
@@ -663,13 +669,7 @@ TEST_F(InstallTest, OneFileSetupPassesTheCommandLineOnAndRefusesADamagedFile) {
     EXPECT_EQ(installer.process().ExitCode(), 9u);
   }
   Installer installer(Installer::SetupFile{cut}, "");
-  const MessageBoxSeen box = installer.WaitForMessageBox();
-  EXPECT_EQ(box.text, "安装文件已损坏或不完整，请重新下载后再安装。");
-  EXPECT_EQ(box.caption, kWizardCaption);
-  Press(box.window, IDOK);
-  EXPECT_TRUE(installer.WaitForExit());
-  EXPECT_EQ(installer.process().ExitCode(), 9u);
-  EXPECT_FALSE(FolderExists(kMorvessaFolder));
+  ExpectRefusal(installer, "安装文件已损坏或不完整，请重新下载后再安装。", 9);
   EXPECT_EQ(PrivateTempFolders(), tempBefore);
 }
 

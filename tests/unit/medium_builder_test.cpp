@@ -6,9 +6,15 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+
+#include <zlib.h>
 
 #include "builder/medium_rules.h"
+#include "builder/setup_file.h"
+#include "common/medium/payload_format.h"
 #include "tests/hold/hold_point.h"
+#include "tests/unit/minimal_program.h"
 
 namespace {
 
@@ -134,6 +140,71 @@ TEST_F(MediumBuilderTool, BuildsOnlyWhenEveryRuleHoldsAndReportsEveryProblem) {
   EXPECT_NE(errors_.find("ADNOTE: error: the adnote value does not end within the first 64 bytes"), std::string::npos)
       << errors_;
   EXPECT_FALSE(fs::exists(dir_ / "second"));
+}
+
+// The single-file setup carries every file of the medium, compressed where that pays, under
+// the hash its header gives; the winget manifest names the setup's own hash.
+TEST_F(MediumBuilderTool, SetupCarriesTheWholeMediumAndTheManifestItsHash) {
+  const std::string words(20000, 'w');
+  std::string noise;
+  for (unsigned value = 1; noise.size() < 20000; value = value * 1103515245u + 12345u) {
+    noise.push_back(static_cast<char>(value >> 16));
+  }
+  Write(u8"product/word/词汇表.txt", words);
+  Write("product/noise.bin", noise);
+  Write("stub.exe", test_support::MinimalProgram());
+  const std::string stub = " --setup-program '" + (dir_ / "stub.exe").string() + "'";
+  const std::string setup = (dir_ / "QuendralSetup.exe").string();
+  EXPECT_EQ(Run(Build("inside", "--setup '" + (dir_ / "inside/setup.exe").string() + "'" + stub)), 1);
+  EXPECT_NE(errors_.find("lies inside OUT"), std::string::npos) << errors_;
+  EXPECT_EQ(Run(Build("no-url", "--setup '" + setup + "'" + stub + " --winget '" + (dir_ / "w").string() + "'")), 1);
+  EXPECT_NE(errors_.find("URL: error"), std::string::npos) << errors_;
+  ASSERT_EQ(Run(Build("medium", "--setup '" + setup + "'" + stub + " --winget '" + (dir_ / "winget").string() +
+                                    "' --url https://example.com/QuendralSetup.exe")),
+            0)
+      << errors_;
+
+  const std::string file = Read("QuendralSetup.exe");
+  medium::PayloadHeader header;
+  const std::optional<std::string_view> payload = medium::LocatePayload(file, header);
+  ASSERT_TRUE(payload);
+  EXPECT_EQ(file.substr(0, 0x400), test_support::MinimalProgram());
+  Write("payload.bin", std::string(*payload));
+  std::string headerHash;
+  for (unsigned char byte : header.sha256) {
+    headerHash += "0123456789abcdef"[byte >> 4];
+    headerHash += "0123456789abcdef"[byte & 15];
+  }
+  EXPECT_EQ(builder::FileSha256Hex(dir_ / "payload.bin"), headerHash);
+  const std::map<std::string, std::pair<std::string, medium::PayloadMethod>> expected = {
+      {"install.exe", {"MZ installer", medium::PayloadMethod::kStored}},
+      {"data\\noise.bin", {noise, medium::PayloadMethod::kStored}},
+      {"data\\word\\词汇表.txt", {words, medium::PayloadMethod::kZlib}}};
+  std::vector<std::string> names;
+  medium::PayloadEntries entries(*payload);
+  while (const auto entry = entries.Next()) {
+    names.emplace_back(entry->name);
+    std::string bytes(entry->fileBytes, '\0');
+    uLongf length = bytes.size();
+    if (entry->method == medium::PayloadMethod::kZlib) {
+      ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(bytes.data()), &length,
+                           reinterpret_cast<const Bytef*>(entry->stored.data()), entry->stored.size()),
+                Z_OK);
+    } else {
+      bytes = std::string(entry->stored);
+    }
+    if (const auto found = expected.find(std::string(entry->name)); found != expected.end()) {
+      EXPECT_EQ(bytes, found->second.first) << entry->name;
+      EXPECT_EQ(entry->method, found->second.second) << entry->name;
+    }
+  }
+  EXPECT_FALSE(entries.Damaged());
+  EXPECT_EQ(names, (std::vector<std::string>{"License.txt", "autorun.inf", "install.exe", "install.inf", "install.ini",
+                                             "uninstall.exe", "data\\noise.bin", "data\\word\\词汇表.txt"}))
+      << "the top folder's files, then the product's in the manifest's order";
+  std::string setupHash = builder::FileSha256Hex(setup);
+  for (char& digit : setupHash) digit = static_cast<char>(std::toupper(static_cast<unsigned char>(digit)));
+  EXPECT_NE(Read("winget/Morvessa.Quendral.installer.yaml").find("InstallerSha256: " + setupHash), std::string::npos);
 }
 
 TEST_F(MediumBuilderTool, CheckReportsEveryFaultOfAHandMadeMedium) {
