@@ -323,8 +323,9 @@ rollback_median=$(median "${rollbacks[@]}"); rollback_max=$(longest "${rollbacks
   echo "|---|---|---|---|"
   echo "$one_file_rows"
   echo
-  echo "Where the setup's time goes: $one_file_split. Each file is stored or compressed with"
-  echo "zlib as it pays: the mixed medium's files are random bytes and are stored."
+  echo "Where the setup's time goes: $one_file_split."
+  echo "Each file is stored or compressed with zlib as it pays: the mixed medium's files are"
+  echo "random bytes and are stored."
   echo
   echo "Start-up to the first page on screen: install.exe $s ms; a minimal dialog program (the floor) $f ms;"
   echo "ratio $(ratio "$s" "$f")."

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "common/medium/payload_format.h"
@@ -46,7 +47,9 @@ class FileWriter {
   HANDLE file_;
 };
 
-UnpackResult WriteFailure() { return GetLastError() == ERROR_DISK_FULL ? UnpackResult::kDiskFull : UnpackResult::kWriteFailed; }
+UnpackResult WriteFailure() {
+  return GetLastError() == ERROR_DISK_FULL ? UnpackResult::kDiskFull : UnpackResult::kWriteFailed;
+}
 
 // Inflates a zlib stream into `file`; kDamaged unless it holds exactly `fileBytes`.
 UnpackResult Inflate(std::string_view stored, std::uint64_t fileBytes, FileWriter& file) {
