@@ -47,6 +47,7 @@ HWND ShowProgressWindow() {
   platform::SetDlgItemTextGbk(window, IDC_SETUP_UNPACKING_TEXT, kUnpackingText);
   SendDlgItemMessageW(window, IDC_SETUP_UNPACKING_BAR, PBM_SETRANGE32, 0, kBarSteps);
   ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
   return window;
 }
 
