@@ -65,6 +65,8 @@ bool IsSafeRelativeName(std::string_view name);
 class PayloadEntries {
  public:
   explicit PayloadEntries(std::string_view payload) : rest_(payload) {}
+  // The entries point into the payload: it must outlive them, never a temporary.
+  explicit PayloadEntries(std::string&&) = delete;
   std::optional<PayloadEntry> Next();
   bool Damaged() const { return damaged_; }
   // Bytes of the payload not read yet: how far the setup has come.

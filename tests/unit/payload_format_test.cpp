@@ -46,12 +46,14 @@ TEST(PayloadFormat, WhatTheBuilderAppendsIsFoundAndReadBack) {
 TEST(PayloadFormat, EntriesThatEndEarlyOrLeaveTheFolderAreDamage) {
   for (const std::string& name : std::vector<std::string>{"..\\evil.exe", "data\\..\\..\\x", "\\Windows\\x.dll", "C:\\x", "a\\\\b", "a/b",
                                   "a\\", "", std::string("a\0b", 3), "a\x81"}) {
-    medium::PayloadEntries entries(Entry(name, "x"));
+    const std::string payload = Entry(name, "x");
+    medium::PayloadEntries entries(payload);
     EXPECT_FALSE(entries.Next()) << name;
     EXPECT_TRUE(entries.Damaged()) << name;
   }
   const std::string whole = Entry("a.txt", "12345");
-  medium::PayloadEntries cut(whole.substr(0, whole.size() - 1));
+  const std::string cutOff = whole.substr(0, whole.size() - 1);
+  medium::PayloadEntries cut(cutOff);
   EXPECT_FALSE(cut.Next());
   EXPECT_TRUE(cut.Damaged());
   std::string unknownMethod = whole;
