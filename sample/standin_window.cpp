@@ -39,9 +39,14 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 void NoteStart(const char* programName) {
-  wchar_t logPath[MAX_PATH];
+  wchar_t logPath[MAX_PATH] = L"";
   const DWORD length = GetEnvironmentVariableW(L"QUENDRAL_STANDIN_LOG", logPath, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
+  DWORD bytes = sizeof logPath - sizeof(wchar_t);
+  if ((length == 0 || length >= MAX_PATH) &&
+      RegGetValueW(HKEY_CURRENT_USER, kStartLogKey, kStartLogValue, RRF_RT_REG_SZ, nullptr, logPath, &bytes) !=
+          ERROR_SUCCESS) {
+    return;
+  }
   // Opened unshared, so that programs started at the same moment append one after the
   // other instead of over each other; a program that finds it busy tries again.
   HANDLE log = INVALID_HANDLE_VALUE;

@@ -4,10 +4,12 @@
 
 #include <string>
 
+#include "install/app/diagnostic_log.h"
 #include "install/app/installer_state.h"
 #include "install/app/installer_texts.h"
 #include "product/product_facts.h"
 #include "resources/install_ids.h"
+#include "common/platform/desktop_shell.h"
 #include "common/platform/process.h"
 #include "common/platform/shell.h"
 
@@ -15,11 +17,19 @@ namespace pages {
 
 namespace {
 
-// A program of the install folder, its path quoted so that a folder with blanks (under
-// "Program Files") can never start "C:\Program.exe" instead.
+// The installer runs elevated; what it starts for the user runs as the user, started by
+// the desktop's shell. Without a shell desktop it starts as it always did, and says so.
+bool OpenAsUser(const std::string& path, bool waitUntilIdle) {
+  if (platform::OpenAsDesktopUserGbk(path, waitUntilIdle)) return true;
+  app::Diagnose("no shell desktop: " + path + " is started with the installer's rights");
+  return false;
+}
+
+// A program of the install folder; without the shell its path is quoted, so that a folder
+// with blanks (under "Program Files") can never start "C:\Program.exe" instead.
 void StartInstalledProgram(const char* program) {
-  const std::string commandLine = "\"" + app::TargetDir + "\\" + program + "\"";
-  platform::WinExecGbk(commandLine);
+  const std::string path = app::TargetDir + "\\" + program;
+  if (!OpenAsUser(path, true)) platform::WinExecGbk("\"" + path + "\"");
 }
 
 }  // namespace
@@ -58,7 +68,7 @@ void FinishPage::Finish() {
   if (SendMessageW(LaunchBox, BM_GETCHECK, 0, 0) != 0) StartInstalledProgram(product::kMainProgram);
   if (SendMessageW(HelpBox, BM_GETCHECK, 0, 0) != 0) {
     const std::string helpFile = app::TargetDir + "\\" + product::kHelpFile;
-    platform::ShellExecuteGbk(Window(), helpFile);
+    if (!OpenAsUser(helpFile, false)) platform::ShellExecuteGbk(Window(), helpFile);
   }
   OnOK();
 }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "sample/standin_window.h"
 #include "tests/e2e/support/folder_browser.h"
 #include "tests/e2e/support/held_worker.h"
 #include "tests/e2e/support/kit.h"
@@ -171,7 +172,8 @@ class FinishActionTest : public PagesTest {
   void SetUp() override {
     PagesTest::SetUp();
     startLog_ = TestFolder("log") + "\\started.txt";
-    SetEnvironmentVariableA("QUENDRAL_STANDIN_LOG", startLog_.c_str());
+    // In the registry: the desktop's shell starts the programs with its own environment.
+    WriteString(HKEY_CURRENT_USER, Gbk(sample::kStartLogKey), Gbk(sample::kStartLogValue).c_str(), startLog_);
     // The help file opens with a stand-in that notes it, as a help viewer would open it.
     helpClass_ = ReadString(HKEY_CLASSES_ROOT, ".chm", nullptr);
     WriteString(HKEY_CLASSES_ROOT, ".chm", nullptr, "QuendralTestHelp");
@@ -179,7 +181,7 @@ class FinishActionTest : public PagesTest {
                 "\"" + HelperDir() + "titled_window.exe\" open %1");
   }
   void TearDown() override {
-    SetEnvironmentVariableA("QUENDRAL_STANDIN_LOG", nullptr);
+    DeleteKeyTree(HKEY_CURRENT_USER, Gbk(sample::kStartLogKey));
     if (helpClass_) {
       WriteString(HKEY_CLASSES_ROOT, ".chm", nullptr, *helpClass_);
     } else {
@@ -217,10 +219,25 @@ class FinishActionTest : public PagesTest {
   std::optional<std::string> helpClass_;
 };
 
-TEST_F(FinishActionTest, DefaultStartsTheReviewMonitorThenTheProduct) {
+// Started by the desktop's shell, so with the user's rights rather than the elevated
+// installer's: their parent is Explorer.
+TEST_F(FinishActionTest, DefaultStartsTheReviewMonitorThenTheProductAsTheDesktopUser) {
   EXPECT_EQ(FinishWith(true, false, 2), "vigilo.exe\r\nlumora.exe\r\n");
   EXPECT_NE(FindTitled("Quendral"), nullptr);
   EXPECT_NE(FindTitled("Quendral复习自动检查"), nullptr);
+  const std::vector<ListedProcess> processes = ListProcesses();
+  const auto parentName = [&](const char* program) {
+    for (const ListedProcess& child : processes) {
+      if (lstrcmpiA(child.name.c_str(), program) != 0) continue;
+      for (const ListedProcess& parent : processes) {
+        if (parent.id == child.parent) return parent.name;
+      }
+    }
+    return std::string("(none)");
+  };
+  for (const char* program : {"vigilo.exe", "lumora.exe"}) {
+    EXPECT_EQ(parentName(program), "explorer.exe") << program;
+  }
 }
 
 TEST_F(FinishActionTest, BothBoxesClearedStartsOnlyTheReviewMonitor) {
