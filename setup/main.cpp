@@ -12,9 +12,11 @@
 #include "common/platform/private_folder.h"
 #include "common/platform/process.h"
 #include "common/platform/user_interface.h"
+#include "common/single_setup/setup_lock.h"
 #include "install/app/exit_codes.h"
 #include "install/app/install_options.h"
 #include "install/app/installer_state.h"
+#include "install/app/installer_texts.h"
 #include "setup/payload_check.h"
 #include "setup/setup_texts.h"
 #include "setup/unpack_window.h"
@@ -28,11 +30,15 @@ int Refuse(bool unattended, const char* text, int exitCode) {
   return exitCode;
 }
 
-// Runs the unpacked installer with `arguments` and answers its exit code.
-std::optional<DWORD> RunInstaller(const std::wstring& folder, const std::wstring& arguments) {
+// Runs the unpacked installer with `arguments`, handing it the setup lock, and answers its
+// exit code.
+std::optional<DWORD> RunInstaller(const std::wstring& folder, const std::wstring& arguments,
+                                  single_setup::SetupLock& lock) {
   const std::wstring program = folder + L"install.exe";
   const std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  lock.BeginHandOver();
   HANDLE process = platform::StartProcessWide(program, commandLine, false);
+  lock.EndHandOver(process);
   if (process == nullptr) return std::nullopt;
   WaitForSingleObject(process, INFINITE);
   DWORD exitCode = app::kFailedRolledBack;
@@ -46,6 +52,9 @@ int Run() {
   // Only /S matters here, read as the installer reads it; the installer judges every
   // argument itself.
   const bool unattended = app::ParseInstallOptions(platform::GbkForShowing(arguments)).unattended;
+  // Before anything is read or written: a second setup meanwhile is refused at once.
+  single_setup::SetupLock lock;
+  if (!lock.Take()) return Refuse(unattended, app::kAnotherSetupRunningText, app::kAnotherSetupRunning);
   std::optional<std::wstring> folder;
   UnpackResult unpacked = UnpackResult::kWriteFailed;
   {
@@ -58,7 +67,8 @@ int Run() {
     unpacked = UnpackShowingProgress(*payload, *folder, !unattended);
   }
   std::optional<DWORD> exitCode;
-  if (unpacked == UnpackResult::kDone) exitCode = RunInstaller(*folder, arguments);
+  if (unpacked == UnpackResult::kDone) exitCode = RunInstaller(*folder, arguments, lock);
+  lock.Release();
   platform::RemovePrivateTempFolder(*folder);
   if (unpacked == UnpackResult::kDamaged) return Refuse(unattended, kDamagedSetupText, app::kSetupFileDamaged);
   if (unpacked == UnpackResult::kDiskFull) return Refuse(unattended, kUnpackFailedText, app::kNoRoom);

@@ -69,21 +69,25 @@ ExitCode RemovalRun(const std::string& logPath) {
       Report(pipe, kNothingRemoved);
       return kNothingRemoved;
     }
+    lock.Release();  // the finish page changes nothing more
     ShowFinishPage();
     return kRemoved;
   }
   // Once the files and registry entries the log lists are gone, the first run may end
   // with the report; only then can its program file go, and the log after it: a removal
   // ended between the two leaves a log that the next install overwrites, never a program
-  // whose log is gone and which could remove nothing. Then the install folder goes.
+  // whose log is gone and which could remove nothing. Then the install folder goes. A setup
+  // started once the report is out waits until that is done.
   ExitCode result = kRemoved;
   const auto reportThenDeleteProgram = [&](uninstall_log::RemovalOutcome& outcome) {
     result = outcome.left > 0 ? kRemovedInPart : outcome.scheduled > 0 ? kRestartNeeded : kRemoved;
+    lock.AnnounceFinishing();
     if (pipe != nullptr) Report(pipe, result);
     DeleteInstalledProgram(logPath, outcome);
   };
   uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView,
                                   uninstall_log::HeldFiles::kDeleteAtRestart, reportThenDeleteProgram);
+  lock.Release();
   if (pipe == nullptr) ShowFinishPage();
   return result;
 }

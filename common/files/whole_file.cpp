@@ -23,8 +23,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path, DWORD shareMod
   return bytes;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = platform::CreateFileGbk(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+bool WriteInstalledFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = platform::CreateInstalledFileGbk(path);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const bool whole = platform::ReportedChange(

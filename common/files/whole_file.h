@@ -15,7 +15,8 @@ namespace files {
 std::optional<std::string> ReadWholeFile(const std::string& path, DWORD shareMode = FILE_SHARE_READ,
                                          std::size_t maxBytes = 0x7FFFFFFF);
 
-// Writes exactly these bytes to the file, creating or replacing it; false when it cannot.
-bool WriteWholeFile(const std::string& path, const std::string& bytes);
+// Writes exactly these bytes to a file of the install, created with the installed rights
+// (an existing one replaced); false when it cannot.
+bool WriteInstalledFile(const std::string& path, const std::string& bytes);
 
 }  // namespace files

@@ -1,9 +1,13 @@
 #include "common/platform/files.h"
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <vector>
 
 #include "common/platform/gbk_text.h"
 #include "common/platform/machine_changes.h"
+#include "common/platform/security.h"
 
 namespace platform {
 
@@ -16,29 +20,98 @@ HANDLE CreateFileGbk(const std::string& path, DWORD access, DWORD shareMode, DWO
   return file;
 }
 
-std::FILE* CreateStreamGbk(const std::string& path) {
+namespace {
+
+// A new file with the installed rights, an existing one deleted first; not reported, so
+// that each caller reports its whole change once.
+HANDLE NewInstalledFile(const wchar_t* name) {
+  const auto create = [name] {
+    return CreateFileW(name, GENERIC_WRITE, 0, InstalledFileRights(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  HANDLE file = create();
+  if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+  if (!ReportedChange(DeleteFileW(name))) return INVALID_HANDLE_VALUE;
+  return create();
+}
+
+// Writes all of `bytes`; false when the file took less.
+bool WriteAll(HANDLE file, const char* bytes, DWORD count) {
+  DWORD written = 0;
+  return WriteFile(file, bytes, count, &written, nullptr) && written == count;
+}
+
+// Reads the source to its end into the new file; the error of the call that failed stays set.
+bool CopyContents(HANDLE from, HANDLE to) {
+  constexpr DWORD kChunkBytes = 1 << 20;
+  std::vector<char> chunk(kChunkBytes);
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(from, chunk.data(), kChunkBytes, &read, nullptr)) return false;
+    if (read == 0) return true;
+    if (!WriteAll(to, chunk.data(), read)) return false;
+  }
+}
+
+// Gives the copy its source's attributes and time of the last change, as CopyFile does.
+bool TakeOverAttributes(HANDLE to, const BY_HANDLE_FILE_INFORMATION& source) {
+  FILE_BASIC_INFO basic{};
+  basic.LastWriteTime.LowPart = source.ftLastWriteTime.dwLowDateTime;
+  basic.LastWriteTime.HighPart = static_cast<LONG>(source.ftLastWriteTime.dwHighDateTime);
+  basic.FileAttributes = source.dwFileAttributes != 0 ? source.dwFileAttributes : FILE_ATTRIBUTE_NORMAL;
+  return SetFileInformationByHandle(to, FileBasicInfo, &basic, sizeof basic);
+}
+
+}  // namespace
+
+bool CreateInstalledFolderGbk(const std::string& path) {
   const WideName name(path);
-  if (!name.Valid()) return nullptr;
-  std::FILE* stream = _wfopen(name.Get(), L"wb");
-  ReportedChange(stream != nullptr);
+  return ReportedChange(name.Valid() && CreateDirectoryW(name.Get(), InstalledFolderRights()));
+}
+
+HANDLE CreateInstalledFileGbk(const std::string& path) {
+  const WideName name(path);
+  if (!name.Valid()) return INVALID_HANDLE_VALUE;
+  HANDLE file = NewInstalledFile(name.Get());
+  ReportedChange(file != INVALID_HANDLE_VALUE);
+  return file;
+}
+
+std::FILE* CreateInstalledStreamGbk(const std::string& path) {
+  HANDLE file = CreateInstalledFileGbk(path);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
+  if (descriptor == -1) {
+    CloseHandle(file);
+    return nullptr;
+  }
+  std::FILE* stream = _fdopen(descriptor, "wb");
+  if (stream == nullptr) _close(descriptor);
   return stream;
 }
 
-bool CopyFileGbk(const std::string& from, const std::string& to, bool failIfExists) {
+bool CopyToInstalledFileGbk(const std::string& from, const std::string& to) {
   const WideName source(from);
   const WideName target(to);
-  return ReportedChange(source.Valid() && target.Valid() &&
-                        CopyFileW(source.Get(), target.Get(), failIfExists ? TRUE : FALSE));
+  if (!source.Valid() || !target.Valid()) return false;
+  HANDLE input = CreateFileW(source.Get(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (input == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  HANDLE output = GetFileInformationByHandle(input, &info) ? NewInstalledFile(target.Get()) : INVALID_HANDLE_VALUE;
+  bool copied = output != INVALID_HANDLE_VALUE && CopyContents(input, output) && TakeOverAttributes(output, info);
+  const DWORD error = GetLastError();
+  if (output != INVALID_HANDLE_VALUE) {
+    copied = CloseHandle(output) && copied;
+    if (!copied) DeleteFileW(target.Get());  // never half a file, as CopyFile leaves none
+  }
+  CloseHandle(input);
+  SetLastError(copied ? ERROR_SUCCESS : error);
+  return ReportedChange(copied);
 }
 
 bool DeleteFileGbk(const std::string& path) {
   const WideName name(path);
   return ReportedChange(name.Valid() && DeleteFileW(name.Get()));
-}
-
-bool CreateDirectoryGbk(const std::string& path) {
-  const WideName name(path);
-  return ReportedChange(name.Valid() && CreateDirectoryW(name.Get(), nullptr));
 }
 
 bool RemoveDirectoryGbk(const std::string& path) {

@@ -13,15 +13,23 @@
 namespace platform {
 
 HANDLE CreateFileGbk(const std::string& path, DWORD access, DWORD shareMode, DWORD disposition);
-// A new or emptied file as a C stream for binary writing; null when it cannot be made.
-std::FILE* CreateStreamGbk(const std::string& path);
-bool CopyFileGbk(const std::string& from, const std::string& to, bool failIfExists);
 bool DeleteFileGbk(const std::string& path);
-bool CreateDirectoryGbk(const std::string& path);
 bool RemoveDirectoryGbk(const std::string& path);
 DWORD GetFileAttributesGbk(const std::string& path);
 bool GetFileAttributesExGbk(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data);
 bool SetFileAttributesGbk(const std::string& path, DWORD attributes);
+// What the kit installs: each folder and file made with the installed rights (security.h)
+// as it is created, so that it never exists with other rules. A file that is there already
+// is deleted first rather than written through: it keeps its own rules, and could be a link
+// to another file; one that cannot be deleted (read-only, in use, a folder) fails the call.
+bool CreateInstalledFolderGbk(const std::string& path);
+// A new file for writing, unshared; INVALID_HANDLE_VALUE when it cannot be made.
+HANDLE CreateInstalledFileGbk(const std::string& path);
+// The same as a C stream for binary writing; null when it cannot be made.
+std::FILE* CreateInstalledStreamGbk(const std::string& path);
+// A copy with CopyFile's outcome: the same bytes, attributes and time of the last change,
+// and no part of the copy left when it fails (GetLastError tells why).
+bool CopyToInstalledFileGbk(const std::string& from, const std::string& to);
 bool GetDiskFreeSpaceGbk(const std::string& root, DWORD& sectorsPerCluster, DWORD& bytesPerSector, DWORD& freeClusters);
 // Deletes a file, or removes an empty folder, when Windows next starts (MoveFileEx with
 // MOVEFILE_DELAY_UNTIL_REBOOT; administrators only): what another program holds now.

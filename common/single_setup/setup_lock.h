@@ -14,27 +14,36 @@ class SetupLock {
   SetupLock(const SetupLock&) = delete;
   SetupLock& operator=(const SetupLock&) = delete;
 
-  // Takes the lock at once or not at all: false while another setup or removal holds it,
-  // or is handing it over to the copy it started. The uninstaller's copy takes it over
-  // instead when its first run said so.
+  // Takes the lock at once or not at all: false while another setup or removal is at work
+  // with it, or is handing it over to the program it started. A removal that is only
+  // finishing is waited for. A program started by a hand-over takes the lock over instead.
   bool Take();
   bool Held() const { return held_; }
 
-  // The uninstaller's first run hands the lock to the copy it starts, with no moment in
-  // which another setup could take it: BeginHandOver before the copy starts (it tells the
-  // copy through the environment), EndHandOver once it started (its process, or null when
-  // it did not start), which waits until the copy has claimed the lock or ended, and then
-  // lets go of it.
+  // A program hands the lock to the one it starts (the single-file setup to its installer,
+  // the uninstaller's first run to its copy), with no moment in which another setup could
+  // take it: BeginHandOver before that program starts (it tells it through the
+  // environment), EndHandOver once it started (its process, or null when it did not
+  // start), which waits until it has claimed the lock or ended, and then lets go of it.
   void BeginHandOver();
-  void EndHandOver(HANDLE copy);
+  void EndHandOver(HANDLE started);
+
+  // Said by a removal whose files and registry entries are gone, so that all it has left
+  // is its own program file, its log and the emptied folders: a setup started now waits
+  // until the removal has let go of the lock instead of being refused, and so never finds
+  // the removal still deleting by path what it has just installed.
+  void AnnounceFinishing();
+
+  // Lets go of the lock before the program ends (also at its end).
+  void Release();
 
  private:
-  // In the copy: claims the hand-over and waits until the first run has let go.
+  // In a program started by a hand-over: claims it and waits until the starter has let go.
   bool TakeOver();
-  void Release();
 
   HANDLE mutex_ = nullptr;
   HANDLE handOver_ = nullptr;
+  HANDLE finishing_ = nullptr;
   bool held_ = false;
 };
 

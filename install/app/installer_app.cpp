@@ -163,7 +163,7 @@ bool InstallerApp::RemoveEarlierVersion() {
 }
 
 void InstallerApp::CreateAndRecord(const std::string& folder) {
-  if (!platform::CreateDirectoryGbk(folder)) return;
+  if (!platform::CreateInstalledFolderGbk(folder)) return;
   CreatedDirs.push_back(folder);
   Diagnose("folder created: " + folder);
 }

@@ -10,7 +10,7 @@ namespace engine {
 
 bool InstallLog::Create(const std::string& path) {
   path_ = path;
-  return writer_.Create(platform::CreateStreamGbk(path));
+  return writer_.Create(platform::CreateInstalledStreamGbk(path));
 }
 
 void InstallLog::Record(const std::string& record) { CheckWrite(writer_.WriteLine(record)); }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "common/files/whole_file.h"
 #include "product/product_facts.h"
 #include "common/platform/files.h"
+#include "common/platform/security.h"
 #include "common/platform/user_interface.h"
 
 namespace engine {
@@ -66,6 +68,16 @@ class InstallRun {
   unsigned long long copiedBytes_ = 0;   // of the product files, for the installed-programs entry
 };
 
+// A chosen folder that was there before keeps its own rules, which the kit never changes;
+// the log says when they let other users add files beside the installed programs.
+void NoteAnOpenExistingFolder() {
+  if (std::find(CreatedDirs.begin(), CreatedDirs.end(), TargetDir) != CreatedDirs.end()) return;
+  const std::string folder = TargetDir.size() == 2 ? TargetDir + "\\" : TargetDir;  // a drive root ("D:")
+  if (platform::OthersMayAddFiles(folder)) {
+    app::Diagnose("the install folder existed before and other users may add files to it: " + TargetDir);
+  }
+}
+
 // The size of a file copied a moment ago. A copy from a CD is read-only like its source;
 // the same query tells, so a writable medium costs no further call.
 unsigned long long CopiedFileBytes(const std::string& path) {
@@ -77,6 +89,7 @@ unsigned long long CopiedFileBytes(const std::string& path) {
 
 void InstallRun::Execute() {
   std::optional<ProfileTimer> beforeFirstFile(std::in_place, ProfileStep::kBeforeFirstFile);
+  NoteAnOpenExistingFolder();
   const std::string manifestPath = SourceDir + product::kManifestFile;
   std::optional<std::string> manifest = files::ReadWholeFile(manifestPath);
   if (!manifest) return EarlyFailure(manifestPath + app::kCannotOpen, GetLastError());
@@ -86,7 +99,7 @@ void InstallRun::Execute() {
   const int lineCount = static_cast<int>(lines_.size());
   if (lineCount <= 0) return EarlyFailure(manifestPath + app::kManifestInvalid, ERROR_SUCCESS);
 
-  if (platform::CopyFileGbk(SourceDir + product::kUninstallerFile, uninstallerPath_, false)) {
+  if (platform::CopyToInstalledFileGbk(SourceDir + product::kUninstallerFile, uninstallerPath_)) {
     files::ClearReadOnly(uninstallerPath_);
   }
   const std::string logPath = TargetDir + "\\" + product::kUninstallLogFile;
@@ -138,7 +151,7 @@ bool InstallRun::CopyLoop(int lineCount) {
         platform::SetWindowTextGbk(link_.StatusText, destination);
       }
       const ProfileTimer timer(ProfileStep::kCopyFile);
-      copied = platform::CopyFileGbk(SourceDir + product::kDataFolder + line, destination, false);
+      copied = platform::CopyToInstalledFileGbk(SourceDir + product::kDataFolder + line, destination);
       if (!copied) copyError = GetLastError();
     }
     // Recorded whatever the outcome, so that a roll-back removes any part of it.

@@ -47,7 +47,7 @@ void SaveShortcut(platform::ShellLinkGbk& links, InstallLog& log, const std::str
 void CreateInstallTree() {
   for (const std::string& folder : medium::InstallTreeFolders()) {
     const std::string path = TargetDir + "\\" + folder;
-    platform::CreateDirectoryGbk(path);
+    platform::CreateInstalledFolderGbk(path);
     CreatedDirs.push_back(path);
   }
 }
@@ -65,7 +65,7 @@ void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
   std::string programGroup;
   if (programs) {
     programGroup = *programs + "\\" + ProductTitle;
-    platform::CreateDirectoryGbk(programGroup);
+    platform::CreateInstalledFolderGbk(programGroup);
     CreatedDirs.push_back(programGroup);
   }
   CoInitialize(nullptr);
@@ -101,7 +101,7 @@ void WriteSettingsValue() {
   const std::string settingsPath = TargetDir + "\\" + product::kSettingsFile;
   const std::string text = medium::WithProfileValue(files::ReadWholeFile(settingsPath).value_or(""),
                                                     product::kSettingsSection, product::kSettingsKey, *value);
-  files::WriteWholeFile(settingsPath, text);
+  files::WriteInstalledFile(settingsPath, text);
 }
 
 void WriteRunValue(InstallLog& log) {

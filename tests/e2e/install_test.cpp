@@ -367,6 +367,11 @@ TEST_F(InstallTest, EverySetupStartedWhileOneRunsIsRefusedWith1618) {
   Process quietRemoval("\"" + medium.Dir() + "uninstall.exe\" /S");
   ASSERT_TRUE(quietRemoval.WaitForExit());
   EXPECT_EQ(quietRemoval.ExitCode(), 1618u);
+  const std::vector<std::string> tempDuring = PrivateTempFolders();
+  Installer download(Installer::SetupFile{BuiltSetupFile()}, "/S");
+  ASSERT_TRUE(download.WaitForExit()) << "no message box waits for an answer";
+  EXPECT_EQ(download.process().ExitCode(), 1618u) << "the download takes the lock before it unpacks";
+  EXPECT_EQ(PrivateTempFolders(), tempDuring) << "nothing unpacked";
 
   Installer wizard(medium);
   const MessageBoxSeen refusal = wizard.WaitForMessageBox();
@@ -396,16 +401,34 @@ TEST_F(InstallTest, EverySetupStartedWhileOneRunsIsRefusedWith1618) {
                        CompletedTail());
 }
 
-// From a medium whose every file is read-only, as on a CD.
+// Whether a file's or folder's rules name everyone: under Wine what tells the kit's own
+// rules from those a plain new file or folder reads back with.
+bool LetsEveryoneIn(const std::string& path) {
+  const std::vector<std::string> users = AllowedUsers(path);
+  return users.empty() || std::find(users.begin(), users.end(), "S-1-1-0") != users.end();
+}
+
+// From a medium whose every file is read-only, as on a CD, into a folder on another drive,
+// outside Program Files.
 TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) {
   const MachineState before = CaptureMachineState();
   Medium medium(TestFolder("medium"));
   medium.MakeReadOnly();
-  const std::string parent = "C:\\Program Files\\部署测试";  // its uninstall log too has a Chinese path
+  const std::string existing = "D:\\部署测试";  // there before, with rules of its own
+  MakeFolders(existing);
+  const std::vector<std::string> existingRules = AllowedUsers(existing);
+  const std::string parent = existing + "\\Morvessa";  // its uninstall log too has a Chinese path
   const std::string target = parent + "\\Quendral 1.3";
   Installer installer(medium, "/s /D=" + target);
   EXPECT_FALSE(WindowSeenUntilExit(installer)) << "no window of the installer on screen, ever";
   EXPECT_EQ(installer.process().ExitCode(), 0u);
+  // What the kit made has its rules from the moment it exists, not the drive's; the folder
+  // that was there keeps its own.
+  for (const std::string& made : {parent, target, target + "\\word", target + "\\uninstall.exe",
+                                  target + "\\uninstall.inf", target + "\\lumora.exe", target + "\\brisel.ini"}) {
+    EXPECT_FALSE(LetsEveryoneIn(made)) << made;
+  }
+  EXPECT_EQ(AllowedUsers(existing), existingRules);
 
   unsigned long long bytes = 0;
   for (const char* name : {"lumora.exe", "vigilo.exe", "lumora.chm"}) {
@@ -449,12 +472,29 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
   }
   ASSERT_TRUE(MoveFileW(Wide(log + ".away").c_str(), Wide(log).c_str()));
 
-  // As a deployment system runs the registered command: the value as it stands.
+  // As a deployment system runs the registered command: the value as it stands. An install
+  // at once after it (a script's reinstall) installs, and the ending removal leaves it whole:
+  // held here by the test, the removal is still finishing when the install starts.
+  HANDLE installedProgram = CreateFileW(Wide(target + "\\uninstall.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(installedProgram, INVALID_HANDLE_VALUE);
   Process removal(quiet, target + "\\uninstall.exe");
   ASSERT_TRUE(removal.WaitForExit(70000));
   EXPECT_EQ(removal.ExitCode(), 0u);
   EXPECT_FALSE(FileExists(target + "\\lumora.exe")) << "removed before the exit code came";
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kProductView)) << "removed before the exit code came";
+  Installer reinstall(medium, "/S /D=" + target);
+  EXPECT_FALSE(reinstall.WaitForExit(1500)) << "it waits for the finishing removal";
+  CloseHandle(installedProgram);
+  ASSERT_TRUE(reinstall.WaitForExit(kInstallWaitMs));
+  EXPECT_EQ(reinstall.process().ExitCode(), 0u);
+  EXPECT_TRUE(WaitUntil([] { return ProcessesNamed("uninstall.exe").empty(); }, 20000)) << "the removal ended";
+  for (const char* name : {"uninstall.exe", "uninstall.inf", "lumora.exe"}) {
+    EXPECT_TRUE(FileExists(target + "\\" + name)) << name;
+  }
+  Process secondRemoval(quiet, target + "\\uninstall.exe");
+  ASSERT_TRUE(secondRemoval.WaitForExit(70000));
+  EXPECT_EQ(secondRemoval.ExitCode(), 0u);
   // The program file and the emptied folders go a moment after.
   EXPECT_TRUE(WaitUntil([&] { return !FolderExists(parent); }, 10000));
   const MachineState after = CaptureMachineState();
@@ -507,7 +547,25 @@ TEST_F(InstallTest, UnattendedInstallIntoANewFolderAndTheQuietUninstallCommand) 
   EXPECT_FALSE(FileExists(target + "\\lumora.exe"));
   EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kProductView));
   EXPECT_TRUE(WaitUntil([&] { return !FileExists(target + "\\uninstall.exe"); }, 10000));
-  RemoveTree(parent);
+  RemoveTree(existing);
+
+  // Into a folder that was there: it keeps its rules, and the log says when they let other
+  // users add files beside the installed programs.
+  for (const bool open : {false, true}) {
+    const std::string folder = open ? "D:\\open" : "D:\\closed";
+    MakeFolders(folder);
+    if (open) OpenToEveryone(folder);
+    const std::string diagnostic = TestFolder(open ? "open" : "closed") + "\\setup.log";
+    Installer into(medium, "/S /LOG=" + diagnostic + " /D=" + folder);
+    ASSERT_TRUE(into.WaitForExit(kInstallWaitMs));
+    EXPECT_EQ(into.process().ExitCode(), 0u);
+    const std::string line = "the install folder existed before and other users may add files to it: " + folder;
+    EXPECT_EQ(ReadBytes(diagnostic).find(line) != std::string::npos, open) << folder;
+    Process uninstalled("\"" + folder + "\\uninstall.exe\" /S");
+    ASSERT_TRUE(uninstalled.WaitForExit(70000));
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(folder + "\\uninstall.exe"); }, 10000));
+    RemoveTree(folder);
+  }
 }
 
 TEST_F(InstallTest, UnattendedFailureIsRolledBackAndTheDiagnosticLogNamesTheFile) {

@@ -96,6 +96,21 @@ std::vector<std::string> AllowedUsers(const std::string& path) {
   return users;
 }
 
+void OpenToEveryone(const std::string& folder) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &descriptor,
+                                                                   nullptr));
+  BOOL present = FALSE;
+  BOOL defaulted = FALSE;
+  PACL dacl = nullptr;
+  GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+  EXPECT_EQ(SetNamedSecurityInfoW(Wide(folder).data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl,
+                                  nullptr),
+            static_cast<DWORD>(ERROR_SUCCESS))
+      << folder;
+  LocalFree(descriptor);
+}
+
 std::string TempFolder() {
   wchar_t temp[MAX_PATH] = L"";
   const DWORD length = GetTempPathW(MAX_PATH, temp);

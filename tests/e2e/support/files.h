@@ -23,6 +23,8 @@ std::string TempFolder();
 
 // The users a file's or folder's access rules let in, as SIDs in text form ("S-1-5-18").
 std::vector<std::string> AllowedUsers(const std::string& path);
+// Gives everyone full access to a folder, as a drive's root lets every user add files.
+void OpenToEveryone(const std::string& folder);
 
 // Every file (with its size) and folder (size -1) under `root`, by path relative to it,
 // down to `depth` levels.
