@@ -9,6 +9,10 @@ runs="${RUNS:-5}"
 work="$BUILD_DIR/bench"
 # shellcheck source=wine_session.sh
 source "$root/scripts/wine_session.sh"
+# shellcheck source=bench/media.sh
+source "$root/scripts/bench/media.sh"
+# shellcheck source=bench/report.sh
+source "$root/scripts/bench/report.sh"
 start_own_display
 make_prefix
 export QUENDRAL_KIT_DIR
@@ -32,77 +36,10 @@ drive_c="$WINEPREFIX/drive_c"
 target="$drive_c/Program Files/Morvessa/Quendral"
 target_win='C:\Program Files\Morvessa\Quendral'
 
-# Media: the 1000-line cap with mixed sizes (~300 MB), ten files of 100 MB, and 999 small
-# files for the pause and roll-back figures. Each manifest names brisel.ini first, as the
-# product's does, so that the log lists the settings file and the removal run leaves nothing.
-make_medium() {  # name, then the generator of data/ and install.inf
-  local dir="$work/$1"
-  rm -rf "$dir"
-  mkdir -p "$dir/data"
-  cp "$BUILD_DIR/medium/install.exe" "$BUILD_DIR/medium/uninstall.exe" "$BUILD_DIR/medium/License.txt" \
-     "$BUILD_DIR/medium/install.ini" "$dir/"
-  "$2" "$dir"
-}
-mixed_files() {
-  python3 - "$1" <<'PY'
-import os, random, sys
-medium = sys.argv[1]; random.seed(13); names = ["brisel.ini"]
-for i in range(999):
-    size = 26 << 20 if i % 100 == 0 else random.randint(4, 64) << 10
-    name = f"f{i:04d}.bin"; names.append(name)
-    with open(os.path.join(medium, "data", name), "wb") as f: f.write(os.urandom(size))
-open(os.path.join(medium, "install.inf"), "wb").write(("\r\n".join(names) + "\r\n").encode())
-PY
-}
-large_files() {
-  local names="brisel.ini"$'\r\n'
-  for i in 0 1 2 3 4 5 6 7 8 9; do
-    head -c $((100 << 20)) /dev/urandom >"$1/data/big$i.bin"
-    names+="big$i.bin"$'\r\n'
-  done
-  printf '%s' "$names" >"$1/install.inf"
-}
-small_files() {
-  python3 - "$1" <<'PY'
-import os, random, sys
-medium = sys.argv[1]; random.seed(17); names = ["brisel.ini"]
-for i in range(999):
-    name = f"s{i:04d}.bin"; names.append(name)
-    with open(os.path.join(medium, "data", name), "wb") as f: f.write(os.urandom(random.randint(4, 16) << 10))
-open(os.path.join(medium, "install.inf"), "wb").write(("\r\n".join(names) + "\r\n").encode())
-PY
-}
 make_medium mixed mixed_files
 make_medium large large_files
 make_medium small small_files
 
-# The .msi peer of a medium: the same files, installed to the same folder, uncompressed and
-# read from a tree beside the package (Morvessa\Quendral, a link to the medium's data).
-make_msi() {
-  local dir="$work/msi-$1"
-  rm -rf "$dir"
-  mkdir -p "$dir/Morvessa"
-  ln -s "$work/$1/data" "$dir/Morvessa/Quendral"
-  python3 - "$work/$1/data" >"$dir/peer.wxs" <<'PY'
-import os, sys
-data = sys.argv[1]; names = sorted(os.listdir(data))
-print('<?xml version="1.0" encoding="utf-8"?>')
-print('<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">')
-print('<Product Id="*" Name="QuendralPeer" Version="1.3.0" Manufacturer="Morvessa" Language="1033"'
-      ' UpgradeCode="6f1c2a4e-0f2b-4d7a-9a51-3c2e1b7d8a90">')
-print('<Package InstallerVersion="200" Compressed="no" InstallScope="perMachine"/>')
-print('<Directory Id="TARGETDIR" Name="SourceDir"><Directory Id="ProgramFiles64Folder">'
-      '<Directory Id="VENDORDIR" Name="Morvessa"><Directory Id="INSTALLDIR" Name="Quendral">')
-for i, name in enumerate(names):
-    print(f'<Component Id="c{i}" Guid="*" Win64="yes"><File Id="f{i}" Name="{name}"'
-          f' Source="Morvessa/Quendral/{name}" KeyPath="yes"/></Component>')
-print('</Directory></Directory></Directory></Directory>')
-print('<Feature Id="All" Level="1">' + "".join(f'<ComponentRef Id="c{i}"/>' for i in range(len(names))) + '</Feature>')
-print('</Product></Wix>')
-PY
-  (cd "$dir" && wixl -a x64 -o peer.msi peer.wxs)
-  wine "$BUILD_DIR/win/bench/msi_uncompressed.exe" "$(winepath -w "$dir/peer.msi")"
-}
 make_msi mixed
 make_msi large
 
@@ -213,21 +150,7 @@ one_file() {
     --setup "$dir/QuendralSetup.exe" --setup-program "$BUILD_DIR/win/setup/setup.exe" >/dev/null
   cp "$dir/QuendralSetup.exe" "$dir/damaged.exe"
   printf '\xff' | dd of="$dir/damaged.exe" bs=1 seek=$(($(stat -c %s "$dir/damaged.exe") - 1)) conv=notrunc 2>/dev/null
-  cat >"$dir/peer.nsi" <<NSI
-Unicode true
-Target amd64-unicode
-SetCompressor /SOLID lzma
-Name "Quendral"
-OutFile "$dir/nsis-setup.exe"
-InstallDir "\$PROGRAMFILES64\\Morvessa\\QuendralNsis"
-RequestExecutionLevel admin
-SilentInstall silent
-Section
-  SetOutPath "\$INSTDIR"
-  File /r "$work/mixed/data/*"
-SectionEnd
-NSI
-  makensis -V1 "$dir/peer.nsi" >/dev/null
+  makensis -V1 -DOUTFILE="$dir/nsis-setup.exe" -DDATA="$work/mixed/data" "$root/scripts/bench/nsis_peer.nsi" >/dev/null
   local ours=() nsis=() check=() install=() t
   for _ in $(seq "$runs"); do
     sync
@@ -278,65 +201,5 @@ done
 resume_median=$(median "${resumes[@]}"); resume_max=$(longest "${resumes[@]}")
 rollback_median=$(median "${rollbacks[@]}"); rollback_max=$(longest "${rollbacks[@]}")
 
-{
-  echo "# Benchmark results"
-  echo
-  echo "Machine: $(nproc) cores, $(awk '/model name/{$1=$2=$3="";print;exit}' /proc/cpuinfo | sed 's/^ *//'), $(LANG=C free -g | awk '/^Mem:/{print $2}') GiB;"
-  echo "Wine $(wine --version 2>/dev/null | head -1). Date: $(date -u +%Y-%m-%d). Command: \`make bench\` (RUNS=$runs)."
-  echo "Every figure is the median of $runs runs, in milliseconds, measured in one run on one prefix."
-  echo
-  echo "Install (\"ours\": the copy phase, from Next on the summary page to the finish page: files,"
-  echo "folders, shortcuts, registry values, log; the peers from their start to their exit):"
-  echo
-  echo "| medium | ours | wine msiexec /i | wine xcopy | native cp -r | ours/msiexec | ours/xcopy | ours/cp |"
-  echo "|---|---|---|---|---|---|---|---|"
-  printf '%s\n' "${installs[@]}"
-  echo
-  echo "Uninstall (\"ours\": the uninstaller's removal run, from its start to its finish page):"
-  echo
-  echo "| medium | ours | wine msiexec /x | native rm -r | ours/msiexec | ours/rm |"
-  echo "|---|---|---|---|---|---|"
-  printf '%s\n' "${removals[@]}"
-  echo
-  echo "Where each install's copy phase goes, from the benchmark build of the installer (per step: how"
-  echo "often it ran and its total in ms; painting is on the user-interface thread, at the same time"
-  echo "as the worker's steps):"
-  echo
-  echo "| step | mixed: count | mixed: ms | large: count | large: ms |"
-  echo "|---|---|---|---|---|"
-  echo "$breakdown"
-  echo
-  echo "Peak working set during the mixed install, KiB (GetProcessMemoryInfo):"
-  echo
-  echo "| medium | install.exe | wine msiexec /i | wine xcopy |"
-  echo "|---|---|---|---|"
-  echo "$mixed_memory"
-  echo
-  echo "Every peer's copy is compared with the medium file by file (cmp of every file), and the"
-  echo "msiexec copy is a file of its own (another inode), not a link to the medium's."
-  echo
-  echo "One file to download (\"ours\": the single-file setup's /S, from its start until it has"
-  echo "installed and ended; \"nsis\": makensis $(makensis -VERSION) with SetCompressor /SOLID lzma,"
-  echo "a silent install of the same files into a folder; times in ms, sizes in bytes):"
-  echo
-  echo "| figure | ours | nsis | ours/nsis |"
-  echo "|---|---|---|---|"
-  echo "$one_file_rows"
-  echo
-  echo "Where the setup's time goes: $one_file_split."
-  echo "Each file is stored or compressed with zlib as it pays: the mixed medium's files are"
-  echo "random bytes and are stored."
-  echo
-  echo "Start-up to the first page on screen: install.exe $s ms; a minimal dialog program (the floor) $f ms;"
-  echo "ratio $(ratio "$s" "$f")."
-  echo
-  echo "Responsiveness, medium of 999 files of 4-16 KiB: after Cancel -> No the next file's name is on"
-  echo "the page $resume_median ms after No (median of ${#resumes[@]} pauses; the longest $resume_max ms)."
-  echo "After Cancel -> Yes half-way through, the roll-back is done and the installer has ended"
-  echo "$rollback_median ms after Yes (median of $runs; the longest $rollback_max ms)."
-  echo
-  echo "The media: \"mixed\" is the 1000-line cap, brisel.ini, 989 files of 4-64 KiB and 10 of 26 MiB (about"
-  echo "300 MB); \"large\" is ten files of 100 MiB. The .msi peer is built with wixl from the same files"
-  echo "for the same folder, uncompressed, its files read from a tree beside the package."
-} >"$root/bench/RESULTS.md"
+write_report
 cat "$root/bench/RESULTS.md"
