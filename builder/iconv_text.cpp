@@ -1,4 +1,4 @@
-#include "builder/gbk_text.h"
+#include "builder/iconv_text.h"
 
 #include <iconv.h>
 

@@ -1,8 +1,5 @@
-// The medium builder, run on the maker's Linux machine where the kit is built:
-//   make_medium build PRODUCT OUT INSTALL_EXE UNINSTALL_EXE [--licence FILE] [--adnote TEXT]
-//                     [--order FILE] [--iso FILE] [--setup FILE --setup-program SETUP_EXE
-//                     [--winget FOLDER --url URL]]
-//   make_medium check MEDIUM
+// The medium builder, run on the maker's Linux machine where the kit is built (its
+// command line: Usage in build_options.cpp).
 // "build" lists every file of PRODUCT in install.inf (GBK, CR LF, the settings file
 // first), copies them into data\ and writes License.txt, install.ini and autorun.inf
 // beside the two programs. Every problem is reported and then
@@ -20,18 +17,20 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "builder/gbk_text.h"
-#include "builder/medium_rules.h"
+#include "builder/build_options.h"
+#include "builder/disc_image.h"
+#include "builder/iconv_text.h"
+#include "builder/medium_check.h"
 #include "builder/setup_file.h"
 #include "builder/signing.h"
 #include "builder/winget_manifest.h"
-#include "common/crash_points/crash_build.h"
+#include "common/crash_build/crash_build.h"
 #include "common/medium/adnote.h"
+#include "common/medium/manifest_rules.h"
 #include "product/product_facts.h"
 #include "resources/product_version.h"
 
@@ -42,8 +41,6 @@ namespace builder {
 namespace {
 
 constexpr unsigned long long kCdBytes = 737280000ULL;  // a 700 MB CD: 360 000 sectors of 2048 bytes
-constexpr char kVolumeLabel[] = "QUENDRAL13";
-constexpr char kAutorun[] = "[autorun]\r\nopen=install.exe\r\n";
 constexpr char kCrashBuild[] = "is the crash-point test build, which is never shipped";
 
 std::optional<std::string> ReadFile(const fs::path& path) {
@@ -58,16 +55,6 @@ bool WriteFile(const fs::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out << bytes;
   return static_cast<bool>(out);
-}
-
-std::vector<std::string> SplitCrLf(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t start = 0;;) {
-    const std::size_t end = text.find("\r\n", start);
-    lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) return lines;
-    start = end + 2;
-  }
 }
 
 // The licence as License.txt holds it: GBK with CR LF; every character GBK cannot
@@ -122,24 +109,38 @@ struct ProductFile {
   unsigned long long bytes = 0;
 };
 
+// What a medium holds besides its programs, checked and ready to be written.
+struct MediumContents {
+  std::map<std::string, ProductFile> files;  // by relative path
+  std::vector<std::string> order;            // the product files in the manifest's order
+  std::vector<std::string> lines;            // the manifest's lines
+  std::string licence;                       // License.txt
+  std::string installIni;                    // install.ini
+};
+
 void ShowProgress(std::size_t done, std::size_t total, unsigned long long bytes, unsigned long long allBytes) {
   std::printf("\rcopying: %zu of %zu files, %llu of %llu MB", done, total, bytes >> 20, allBytes >> 20);
   std::fflush(stdout);
 }
 
+// The medium's two programs, by their names on the medium.
+std::map<std::string, fs::path> Programs(const BuildOptions& options) {
+  return {{product::kInstallerFile, options.installer}, {product::kUninstallerFile, options.uninstaller}};
+}
+
 // The single-file setup of the medium just written, and its winget manifest.
-int WriteSetup(const fs::path& medium, const std::map<std::string, std::string>& options) {
-  const fs::path setup = options.at("setup");
+int WriteSetup(const fs::path& medium, const BuildOptions& options) {
+  const fs::path setup = *options.setup;
   const fs::path staging = setup.string() + ".partial";
   std::string error;
-  if (!WriteSetupFile(medium, options.at("setup-program"), staging, error)) {
+  if (!WriteSetupFile(medium, *options.setupProgram, staging, error)) {
     std::cerr << setup.string() << ": error: " << error << "\n";
     fs::remove(staging);
     return 1;
   }
   // Signed last: the signature covers the payload, whose programs are already signed.
-  if (SigningRequested(options)) {
-    const std::optional<Signature> signature = SignProgram(staging, options, error);
+  if (SigningRequested(options.signing)) {
+    const std::optional<Signature> signature = SignProgram(staging, options.signing, error);
     if (!signature) {
       std::cerr << setup.string() << ": error: " << error << "\n";
       fs::remove(staging);
@@ -151,63 +152,51 @@ int WriteSetup(const fs::path& medium, const std::map<std::string, std::string>&
   const std::string sha256 = FileSha256Hex(setup);
   std::printf("setup %s: %llu bytes, SHA-256 %s\n", setup.string().c_str(),
               static_cast<unsigned long long>(fs::file_size(setup)), sha256.c_str());
-  if (options.count("winget") == 0) return 0;
-  if (!WriteWingetManifest(options.at("winget"), options.at("url"), sha256, error)) {
-    std::cerr << options.at("winget") << ": error: " << error << "\n";
+  if (!options.winget) return 0;
+  if (!WriteWingetManifest(*options.winget, *options.url, sha256, error)) {
+    std::cerr << *options.winget << ": error: " << error << "\n";
     return 1;
   }
-  std::printf("winget manifest %s: %s %s, ManifestVersion %s\n", options.at("winget").c_str(), kWingetPackageIdentifier,
+  std::printf("winget manifest %s: %s %s, ManifestVersion %s\n", options.winget->c_str(), kWingetPackageIdentifier,
               KIT_VERSION_TEXT, kWingetManifestVersion);
   return 0;
 }
 
-int Build(const std::map<std::string, std::string>& options) {
-  const fs::path product = options.at("product");
-  const fs::path out = options.at("out");
-  const std::map<std::string, fs::path> programs = {{"install.exe", options.at("install.exe")},
-                                                    {"uninstall.exe", options.at("uninstall.exe")}};
-  std::vector<Problem> problems;
-  auto fail = [&problems](const std::string& file, const std::string& message) {
-    problems.push_back({file, 0, message});
-  };
-
-  if (fs::exists(out) && !(fs::is_directory(out) && fs::is_empty(out))) {
-    fail(out.string(), "exists and is not an empty folder; the builder writes only into a new or empty one");
+// What is wrong with the options themselves, before anything is read.
+void CheckOptions(const BuildOptions& options, std::vector<Problem>& problems) {
+  auto fail = [&problems](const std::string& file, const std::string& message) { problems.push_back({file, 0, message}); };
+  if (fs::exists(options.out) && !(fs::is_directory(options.out) && fs::is_empty(options.out))) {
+    fail(options.out.string(), "exists and is not an empty folder; the builder writes only into a new or empty one");
   }
-  if (!fs::is_directory(product)) fail(product.string(), "is not a folder");
-  for (const auto& [name, path] : programs) {
+  if (!fs::is_directory(options.product)) fail(options.product.string(), "is not a folder");
+  for (const auto& [name, path] : Programs(options)) {
     if (!fs::is_regular_file(path)) {
       fail(path.string(), "is missing: build the kit first");
     } else if (IsCrashBuild(path)) {
       fail(path.string(), kCrashBuild);
     }
   }
-  if (options.count("setup") != 0) {
-    if (options.count("setup-program") == 0 || !fs::is_regular_file(options.at("setup-program"))) {
-      fail(options.count("setup-program") ? options.at("setup-program") : "SETUP",
-           "the setup program is missing: build the kit first");
+  if (options.setup) {
+    if (!options.setupProgram || !fs::is_regular_file(*options.setupProgram)) {
+      fail(options.setupProgram.value_or("SETUP"), "the setup program is missing: build the kit first");
     }
-    if (fs::exists(options.at("setup")) && !fs::is_regular_file(options.at("setup"))) {
-      fail(options.at("setup"), "exists and is not a file");
-    }
-    const fs::path setupFolder = fs::weakly_canonical(fs::absolute(options.at("setup"))).parent_path();
-    const fs::path medium = fs::weakly_canonical(fs::absolute(out));
+    if (fs::exists(*options.setup) && !fs::is_regular_file(*options.setup)) fail(*options.setup, "exists and is not a file");
+    const fs::path setupFolder = fs::weakly_canonical(fs::absolute(*options.setup)).parent_path();
+    const fs::path medium = fs::weakly_canonical(fs::absolute(options.out));
     if (std::mismatch(medium.begin(), medium.end(), setupFolder.begin(), setupFolder.end()).first == medium.end()) {
-      fail(options.at("setup"), "lies inside OUT: the setup would carry itself");
+      fail(*options.setup, "lies inside OUT: the setup would carry itself");
     }
   }
-  if (options.count("winget") != 0) {
-    if (options.count("setup") == 0) fail("WINGET", "needs SETUP: the manifest describes the setup file");
-    if (options.count("url") == 0 || !IsWingetUrl(options.at("url"))) {
+  if (options.winget) {
+    if (!options.setup) fail("WINGET", "needs SETUP: the manifest describes the setup file");
+    if (!options.url || !IsWingetUrl(*options.url)) {
       fail("URL", "needs the setup's download address, beginning with http:// or https://");
     }
   }
-  if (!problems.empty()) {
-    for (const Problem& problem : problems) std::cerr << Describe(problem) << "\n";
-    return 1;
-  }
+}
 
-  // The product's files, by name, and the settings file, which is listed but never copied.
+// The product's files, by name, and the settings file, which is listed but never copied.
+std::map<std::string, ProductFile> ProductFiles(const fs::path& product, std::vector<Problem>& problems) {
   std::map<std::string, ProductFile> files;
   for (const auto& entry : fs::recursive_directory_iterator(product)) {
     if (!entry.is_regular_file()) continue;
@@ -217,151 +206,163 @@ int Build(const std::map<std::string, std::string>& options) {
     std::replace(windowsName.begin(), windowsName.end(), '/', '\\');
     const std::optional<std::string> gbk = GbkFromUtf8(windowsName);
     if (!gbk) {
-      fail(relative, "the name cannot be written in GBK (code page 936)");
+      problems.push_back({relative, 0, "the name cannot be written in GBK (code page 936)"});
       continue;
     }
     files[relative] = {relative, *gbk, entry.file_size()};
   }
+  return files;
+}
 
+// The product files in ORDER's order (one relative path a line), or sorted without it.
+std::vector<std::string> FileOrder(const BuildOptions& options, const std::map<std::string, ProductFile>& files,
+                                   std::vector<Problem>& problems) {
   std::vector<std::string> order;
-  if (options.count("order")) {
-    const std::optional<std::string> text = ReadFile(options.at("order"));
-    if (!text) fail(options.at("order"), "cannot be read");
-    std::istringstream lines(text.value_or(""));
-    int lineNumber = 0;
-    for (std::string line; std::getline(lines, line);) {
-      ++lineNumber;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.empty() || line == product::kSettingsFile) continue;
-      if (files.count(line) == 0) {
-        problems.push_back({options.at("order"), lineNumber, line + " is no file of the product"});
-      } else if (std::find(order.begin(), order.end(), line) == order.end()) {
-        order.push_back(line);
-      }
-    }
-    for (const auto& [name, file] : files) {
-      if (std::find(order.begin(), order.end(), name) == order.end()) fail(name, "is missing from ORDER");
-    }
-  } else {
+  if (!options.order) {
     for (const auto& [name, file] : files) order.push_back(name);  // sorted by the map
+    return order;
   }
+  const std::optional<std::string> text = ReadFile(*options.order);
+  if (!text) problems.push_back({*options.order, 0, "cannot be read"});
+  std::istringstream lines(text.value_or(""));
+  int lineNumber = 0;
+  for (std::string line; std::getline(lines, line);) {
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line == product::kSettingsFile) continue;
+    if (files.count(line) == 0) {
+      problems.push_back({*options.order, lineNumber, line + " is no file of the product"});
+    } else if (std::find(order.begin(), order.end(), line) == order.end()) {
+      order.push_back(line);
+    }
+  }
+  for (const auto& [name, file] : files) {
+    if (std::find(order.begin(), order.end(), name) == order.end()) problems.push_back({name, 0, "is missing from ORDER"});
+  }
+  return order;
+}
 
-  // The manifest: the settings file first, then the product's files, CR LF between the
-  // lines and none after the last, so that the progress bar ends full.
+// The manifest's lines: the settings file first, then the product's files, each checked
+// by the installer's rules and a problem named by its product file.
+std::vector<std::string> ManifestLines(const MediumContents& contents, std::vector<Problem>& problems) {
   std::vector<std::string> lines = {product::kSettingsFile};
-  for (const std::string& name : order) lines.push_back(files[name].gbk);
-  const std::vector<Problem> manifestProblems =
-      ManifestProblems(lines, [](const std::string&) { return true; });  // every one is copied from PRODUCT
-  for (Problem problem : manifestProblems) {
+  for (const std::string& name : contents.order) lines.push_back(contents.files.at(name).gbk);
+  for (Problem problem : ManifestProblems(lines, [](const std::string&) { return true; })) {
     // Named by the product file, not by a line of a manifest that does not exist yet.
     if (problem.line >= 2 && problem.line <= static_cast<int>(lines.size())) {
-      problem.file = order[static_cast<std::size_t>(problem.line) - 2];
+      problem.file = contents.order[static_cast<std::size_t>(problem.line) - 2];
       problem.line = 0;
     }
     problems.push_back(problem);
   }
+  return lines;
+}
 
-  std::string licence;
-  if (options.count("licence")) {
-    const std::optional<std::string> text = ReadFile(options.at("licence"));
-    if (!text) fail(options.at("licence"), "cannot be read");
+// License.txt and install.ini from LICENCE and ADNOTE.
+void ReadTexts(const BuildOptions& options, MediumContents& contents, std::vector<Problem>& problems) {
+  if (options.licence) {
+    const std::optional<std::string> text = ReadFile(*options.licence);
+    if (!text) problems.push_back({*options.licence, 0, "cannot be read"});
     std::vector<Problem> licenceProblems;
-    licence = LicenceText(text.value_or(""), licenceProblems).value_or("");
-    for (Problem& problem : licenceProblems) problem.file = options.at("licence");
+    contents.licence = LicenceText(text.value_or(""), licenceProblems).value_or("");
+    for (Problem& problem : licenceProblems) problem.file = *options.licence;
     problems.insert(problems.end(), licenceProblems.begin(), licenceProblems.end());
   }
-  std::string installIni;
-  if (options.count("adnote")) {
-    const std::optional<std::string> value = GbkFromUtf8(options.at("adnote"));
-    if (!value) fail("ADNOTE", "cannot be written in GBK");
-    for (const std::string& error : AdnoteErrors(value.value_or(""))) fail("ADNOTE", error);
-    installIni = "adnote=" + value.value_or("") + "\r\n";
+  if (options.adnote) {
+    const std::optional<std::string> value = GbkFromUtf8(*options.adnote);
+    if (!value) problems.push_back({"ADNOTE", 0, "cannot be written in GBK"});
+    for (const std::string& error : AdnoteErrors(value.value_or(""))) problems.push_back({"ADNOTE", 0, error});
+    contents.installIni = "adnote=" + value.value_or("") + "\r\n";
   }
+}
 
-  if (!problems.empty()) {
-    for (const Problem& problem : problems) std::cerr << Describe(problem) << "\n";
-    std::cerr << problems.size() << " problem(s); nothing was written\n";
-    return 1;
-  }
-
-  // Everything is checked: the medium is written beside OUT and renamed into place.
-  const fs::path staging = out.string() + ".partial";
-  fs::remove_all(staging);
-  fs::create_directories(staging / "data");
-  std::string manifest;
-  for (std::size_t i = 0; i < lines.size(); ++i) manifest += (i > 0 ? "\r\n" : "") + lines[i];
-  bool written =
-      WriteFile(staging / product::kManifestFile, manifest) && WriteFile(staging / product::kLicenseFile, licence) &&
-      WriteFile(staging / product::kSetupSettingsFile, installIni) && WriteFile(staging / "autorun.inf", kAutorun);
-  for (const auto& [name, path] : programs) written = written && fs::copy_file(path, staging / name);
+// Copies the product's files into data\, showing the progress on a terminal.
+bool CopyProductFiles(const BuildOptions& options, const MediumContents& contents, const fs::path& data) {
   const bool terminal = isatty(STDOUT_FILENO) != 0;
   unsigned long long allBytes = 0;
-  for (const auto& [name, file] : files) allBytes += file.bytes;
+  for (const auto& [name, file] : contents.files) allBytes += file.bytes;
   unsigned long long bytes = 0;
   std::size_t done = 0;
-  for (const std::string& name : order) {
-    const fs::path target = staging / "data" / fs::path(name);
+  bool written = true;
+  for (const std::string& name : contents.order) {
+    const fs::path target = data / fs::path(name);
     fs::create_directories(target.parent_path());
-    written = written && fs::copy_file(product / fs::path(name), target);
-    bytes += files[name].bytes;
-    if (terminal && (++done % 50 == 0 || done == order.size())) ShowProgress(done, order.size(), bytes, allBytes);
-  }
-  if (terminal && !order.empty()) std::printf("\n");
-  if (!written) {
-    std::cerr << staging.string() << ": error: the medium could not be written\n";
-    return 1;
-  }
-  // Signed and verified in the staging folder: a failure leaves no medium behind.
-  if (SigningRequested(options)) {
-    for (const auto& [name, path] : programs) {
-      std::string error;
-      const std::optional<Signature> signature = SignProgram(staging / name, options, error);
-      if (!signature) {
-        std::cerr << name << ": error: " << error << "\n";
-        fs::remove_all(staging);
-        return 1;
-      }
-      std::printf("%s: signed by %s\n", name.c_str(), signature->subject.c_str());
+    written = written && fs::copy_file(options.product / fs::path(name), target);
+    bytes += contents.files.at(name).bytes;
+    if (terminal && (++done % 50 == 0 || done == contents.order.size())) {
+      ShowProgress(done, contents.order.size(), bytes, allBytes);
     }
   }
-  if (fs::exists(out)) fs::remove(out);
-  fs::rename(staging, out);
+  if (terminal && !contents.order.empty()) std::printf("\n");
+  return written;
+}
 
+// Writes the checked medium beside OUT, signs its programs there and renames it into
+// place, so that a failure leaves no medium behind.
+bool WriteMedium(const BuildOptions& options, const MediumContents& contents) {
+  const fs::path staging = options.out.string() + ".partial";
+  fs::remove_all(staging);
+  fs::create_directories(staging / "data");
+  const std::string autorun = std::string("[autorun]\r\nopen=") + product::kInstallerFile + "\r\n";
+  bool written = WriteFile(staging / product::kManifestFile, medium::ManifestText(contents.lines)) &&
+                 WriteFile(staging / product::kLicenseFile, contents.licence) &&
+                 WriteFile(staging / product::kSetupSettingsFile, contents.installIni) &&
+                 WriteFile(staging / "autorun.inf", autorun);
+  for (const auto& [name, path] : Programs(options)) written = written && fs::copy_file(path, staging / name);
+  if (!(written && CopyProductFiles(options, contents, staging / "data"))) {
+    std::cerr << staging.string() << ": error: the medium could not be written\n";
+    return false;
+  }
+  for (const auto& [name, path] : Programs(options)) {
+    if (!SigningRequested(options.signing)) break;
+    std::string error;
+    const std::optional<Signature> signature = SignProgram(staging / name, options.signing, error);
+    if (!signature) {
+      std::cerr << name << ": error: " << error << "\n";
+      fs::remove_all(staging);
+      return false;
+    }
+    std::printf("%s: signed by %s\n", name.c_str(), signature->subject.c_str());
+  }
+  if (fs::exists(options.out)) fs::remove(options.out);
+  fs::rename(staging, options.out);
+  return true;
+}
+
+void ShowSummary(const fs::path& out, const MediumContents& contents) {
+  unsigned long long productBytes = 0;
+  for (const auto& [name, file] : contents.files) productBytes += file.bytes;
   unsigned long long mediumBytes = 0;
   for (const auto& entry : fs::recursive_directory_iterator(out)) {
     if (entry.is_regular_file()) mediumBytes += entry.file_size();
   }
   std::printf("medium %s: %zu product files, %llu bytes of them; %llu bytes in all, %s a 700 MB CD\n",
-              out.string().c_str(), order.size(), allBytes, mediumBytes,
+              out.string().c_str(), contents.order.size(), productBytes, mediumBytes,
               mediumBytes <= kCdBytes ? "fits on" : "too large for");
+}
 
-  if (options.count("iso")) {
-    // ISO 9660 with Joliet names, which Windows shows right on every code page.
-    const std::string iso = options.at("iso");
-    fs::remove(iso);
-    const std::string make = "xorriso -report_about WARNING -local_charset UTF-8 -outdev '" + iso + "' -volid " +
-                             kVolumeLabel + " -joliet on -map '" + out.string() + "' / -commit";
-    const std::string compare = "xorriso -report_about WARNING -local_charset UTF-8 -indev '" + iso + "' -compare_r '" +
-                                out.string() + "' / 2>&1";
-    if (std::system((make + " >/dev/null 2>&1").c_str()) != 0) {
-      std::cerr << iso << ": error: xorriso could not write the image\n";
-      return 1;
-    }
-    // Read back and compared, file by file and byte by byte, with the medium.
-    FILE* differences = popen(compare.c_str(), "r");
-    std::string report;
-    char buffer[512];
-    while (differences != nullptr && std::fgets(buffer, sizeof buffer, differences) != nullptr) report += buffer;
-    const int status = differences != nullptr ? pclose(differences) : -1;
-    if (status != 0 || report.find("Differences") != std::string::npos ||
-        report.find("MISMATCH") != std::string::npos) {
-      std::cerr << iso << ": error: the image differs from the medium:\n" << report;
-      return 1;
-    }
-    std::printf("disc image %s: volume %s, Joliet names, read back and equal to the medium\n", iso.c_str(),
-                kVolumeLabel);
-  }
-  return options.count("setup") != 0 ? WriteSetup(out, options) : 0;
+int ReportProblems(const std::vector<Problem>& problems, const char* ending) {
+  for (const Problem& problem : problems) std::cerr << Describe(problem) << "\n";
+  if (ending != nullptr) std::cerr << problems.size() << ending;
+  return 1;
+}
+
+int Build(const BuildOptions& options) {
+  std::vector<Problem> problems;
+  CheckOptions(options, problems);
+  if (!problems.empty()) return ReportProblems(problems, nullptr);
+  MediumContents contents;
+  contents.files = ProductFiles(options.product, problems);
+  contents.order = FileOrder(options, contents.files, problems);
+  contents.lines = ManifestLines(contents, problems);
+  ReadTexts(options, contents, problems);
+  if (!problems.empty()) return ReportProblems(problems, " problem(s); nothing was written\n");
+
+  // Everything is checked: the medium is written.
+  if (!WriteMedium(options, contents)) return 1;
+  ShowSummary(options.out, contents);
+  if (options.iso && !WriteDiscImage(options.out, *options.iso)) return 1;
+  return options.setup ? WriteSetup(options.out, options) : 0;
 }
 
 int Check(const fs::path& medium) {
@@ -369,12 +370,12 @@ int Check(const fs::path& medium) {
   auto fail = [&problems](const std::string& file, const std::string& message) {
     problems.push_back({file, 0, message});
   };
-  for (const char* required :
-       {"install.exe", "uninstall.exe", product::kManifestFile, product::kLicenseFile, product::kSetupSettingsFile}) {
+  for (const char* required : {product::kInstallerFile, product::kUninstallerFile, product::kManifestFile,
+                               product::kLicenseFile, product::kSetupSettingsFile}) {
     if (!fs::is_regular_file(medium / required)) fail(required, "is missing");
   }
   if (const std::optional<std::string> manifest = ReadFile(medium / product::kManifestFile)) {
-    const std::vector<std::string> lines = SplitCrLf(*manifest);
+    const std::vector<std::string> lines = medium::WrittenManifestLines(*manifest);
     for (std::size_t i = 0; i < lines.size(); ++i) {
       if (!Utf8FromGbk(lines[i])) problems.push_back({product::kManifestFile, static_cast<int>(i) + 1, "is not GBK"});
     }
@@ -401,7 +402,7 @@ int Check(const fs::path& medium) {
       }
     }
   }
-  for (const char* program : {"install.exe", "uninstall.exe"}) {
+  for (const char* program : {product::kInstallerFile, product::kUninstallerFile}) {
     if (!fs::is_regular_file(medium / program)) continue;
     if (IsCrashBuild(medium / program)) fail(program, kCrashBuild);
     const Signature signature = ReadSignature(medium / program);
@@ -421,15 +422,6 @@ int Check(const fs::path& medium) {
   return 0;
 }
 
-int Usage() {
-  std::cerr << "usage: make_medium build PRODUCT OUT INSTALL_EXE UNINSTALL_EXE [--licence FILE] [--adnote TEXT]\n"
-               "                         [--order FILE] [--iso FILE] [--sign-cert PEM --sign-key PEM]\n"
-               "                         [--sign-pkcs12 FILE [--sign-password-file FILE]] [--timestamp URL]\n"
-               "                         [--setup FILE --setup-program SETUP_EXE [--winget FOLDER --url URL]]\n"
-               "       make_medium check MEDIUM\n";
-  return 2;
-}
-
 }  // namespace
 
 }  // namespace builder
@@ -437,16 +429,8 @@ int Usage() {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (args.size() == 2 && args[0] == "check") return builder::Check(args[1]);
-  if (args.size() < 5 || args[0] != "build" || (args.size() - 5) % 2 != 0) return builder::Usage();
-  std::map<std::string, std::string> options = {
-      {"product", args[1]}, {"out", args[2]}, {"install.exe", args[3]}, {"uninstall.exe", args[4]}};
-  for (std::size_t i = 5; i + 1 < args.size(); i += 2) {
-    static const std::set<std::string> known = {"--licence",   "--adnote",   "--order",       "--iso",
-                                                "--sign-cert", "--sign-key", "--sign-pkcs12", "--sign-password-file",
-                                                "--timestamp", "--setup",    "--setup-program", "--winget",
-                                                "--url"};
-    if (known.count(args[i]) == 0) return builder::Usage();
-    options[args[i].substr(2)] = args[i + 1];
-  }
-  return builder::Build(options);
+  if (args.empty() || args[0] != "build") return builder::Usage();
+  const std::optional<builder::BuildOptions> options =
+      builder::ParseBuildOptions(std::vector<std::string>(args.begin() + 1, args.end()));
+  return options ? builder::Build(*options) : builder::Usage();
 }

@@ -1,4 +1,4 @@
-#include "builder/medium_rules.h"
+#include "builder/medium_check.h"
 
 #include <map>
 
@@ -61,8 +61,8 @@ std::string CaseFolded(std::string_view gbkName) {
   for (std::size_t i = 0; i < folded.size(); ++i) {
     if (gbk::IsLeadByte(static_cast<unsigned char>(folded[i])) && i + 1 < folded.size()) {
       ++i;
-    } else if (folded[i] >= 'a' && folded[i] <= 'z') {
-      folded[i] = static_cast<char>(folded[i] - 'a' + 'A');
+    } else {
+      folded[i] = static_cast<char>(gbk::FoldAsciiCase(static_cast<unsigned char>(folded[i])));
     }
   }
   return folded;

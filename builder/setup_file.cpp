@@ -10,7 +10,8 @@
 #include <optional>
 #include <vector>
 
-#include "builder/gbk_text.h"
+#include "builder/iconv_text.h"
+#include "common/medium/manifest_rules.h"
 #include "product/product_facts.h"
 
 namespace fs = std::filesystem;
@@ -78,19 +79,16 @@ std::vector<std::string> MediumFiles(const fs::path& medium) {
   std::sort(data.begin(), data.end());
   std::vector<std::string> listed;
   const std::string manifest = ReadWhole(medium / product::kManifestFile).value_or("");
-  for (std::size_t start = 0; start < manifest.size();) {
-    const std::size_t end = std::min(manifest.find("\r\n", start), manifest.size());
-    const std::optional<std::string> name = Utf8FromGbk(manifest.substr(start, end - start));
-    if (name) {
-      std::string path = "data/" + *name;
-      std::replace(path.begin(), path.end(), '\\', '/');
-      const auto found = std::find(data.begin(), data.end(), path);
-      if (found != data.end()) {
-        listed.push_back(path);
-        data.erase(found);
-      }
+  for (const std::string& line : medium::WrittenManifestLines(manifest)) {
+    const std::optional<std::string> name = Utf8FromGbk(line);
+    if (!name) continue;
+    std::string path = "data/" + *name;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    const auto found = std::find(data.begin(), data.end(), path);
+    if (found != data.end()) {
+      listed.push_back(path);
+      data.erase(found);
     }
-    start = end + 2;
   }
   top.insert(top.end(), listed.begin(), listed.end());
   top.insert(top.end(), data.begin(), data.end());

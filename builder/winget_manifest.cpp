@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "product/exit_codes.h"
 #include "product/product_facts.h"
 #include "resources/product_version.h"
 
@@ -22,12 +23,15 @@ constexpr char kDefaultLocale[] = "zh-CN";
 constexpr char kLicenceAndDescription[] =
     u8"License: 专有软件\nShortDescription: Morvessa公司的学习软件Quendral " KIT_VERSION_TEXT u8"。\n";
 
-// The installer's non-zero exit codes, each with winget's nearest response. 4 (the user
-// kept the installed earlier version) comes only from a person's answer in the wizard.
+// The installer's non-zero exit codes, each with winget's nearest response. The user's
+// keeping the installed earlier version comes only from a person's answer in the wizard.
+using namespace exit_codes::installer;
 const std::vector<std::pair<int, const char*>> kReturnCodes = {
-    {1, "cancelledByUser"}, {2, "packageInUse"},  {3, "packageInUseByApplication"},
-    {4, "cancelledByUser"}, {5, "diskFull"},      {6, "contactSupport"},
-    {7, "invalidParameter"}, {9, "contactSupport"}, {1618, "installInProgress"},
+    {kCancelled, "cancelledByUser"},         {kProductRunning, "packageInUse"},
+    {kMonitorRunning, "packageInUseByApplication"}, {kEarlierVersionKept, "cancelledByUser"},
+    {kNoRoom, "diskFull"},                   {kFailedRolledBack, "contactSupport"},
+    {kInvalidCommandLine, "invalidParameter"}, {kSetupFileDamaged, "contactSupport"},
+    {kAnotherSetupRunning, "installInProgress"},
 };
 
 std::string Header(const char* type) {
@@ -54,7 +58,9 @@ std::string InstallerFile(const std::string& url, const std::string& sha256Hex) 
   std::string text = Header("installer") +
                      "InstallerType: exe\nScope: machine\nInstallModes:\n- silent\n- silentWithProgress\n"
                      "InstallerSwitches:\n"
-                     "  Silent: /S\n  SilentWithProgress: /S\n  InstallLocation: /D=<INSTALLPATH>\n  Log: /LOG=<LOGPATH>\n"
+                     "  Silent: " + product::kUnattendedSwitch + "\n  SilentWithProgress: " + product::kUnattendedSwitch +
+                     "\n  InstallLocation: " + product::kInstallFolderSwitch + "<INSTALLPATH>\n  Log: " +
+                     product::kLogSwitch + "<LOGPATH>\n"
                      "ExpectedReturnCodes:\n";
   for (const auto& [code, response] : kReturnCodes) {
     text += "- InstallerReturnCode: " + std::to_string(code) + "\n  ReturnResponse: " + response + "\n";
