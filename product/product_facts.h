@@ -2,9 +2,22 @@
 // kit's files on the medium and in the install folder.
 #pragma once
 
+#include <string>
 #include <string_view>
 
+#include "resources/product_version.h"
+
 namespace product {
+
+inline constexpr char ProductTitle[] = "Quendral1.3";
+// The caption of every page and message box of the installer and the single-file setup.
+inline constexpr char WizardCaption[] = "Quendral1.3安装程序";
+// The version being installed, as major * 10 + minor.
+inline constexpr int ProductVersion = KIT_PRODUCT_VERSION;
+// A version as the product line writes it: 13 is "1.3".
+inline std::string VersionText(int version) {
+  return std::to_string(version / 10) + "." + std::to_string(version % 10);
+}
 
 // The maker's home page: target of the "Morvessa公司主页" shortcut, and named in the
 // programs' signatures.
@@ -29,6 +42,7 @@ inline constexpr char kSettingsKey[] = "adnote";
 
 // The setup kit's own files on the medium and in the install folder.
 
+inline constexpr char kInstallerFile[] = "install.exe";
 inline constexpr char kManifestFile[] = "install.inf";
 inline constexpr char kLicenseFile[] = "License.txt";
 inline constexpr char kSetupSettingsFile[] = "install.ini";
@@ -38,9 +52,16 @@ inline constexpr char kUninstallLogFile[] = "uninstall.inf";
 // The switch of an unattended install and removal, as deployment systems give it; any
 // letter case is taken.
 inline constexpr char kUnattendedSwitch[] = "/S";
+// The installer's switches with a value: the install folder (the rest of the line) and the
+// diagnostic log.
+inline constexpr char kInstallFolderSwitch[] = "/D=";
+inline constexpr char kLogSwitch[] = "/LOG=";
 inline bool IsUnattendedSwitch(std::string_view argument) {
   return argument.size() == 2 && argument[0] == '/' && (argument[1] == 'S' || argument[1] == 's');
 }
+
+// The volume label of the product's CD and its disc image.
+inline constexpr char kVolumeLabel[] = "QUENDRAL13";
 
 // The product's maker, as the installed-programs entry names it.
 inline constexpr char kPublisher[] = "Morvessa";

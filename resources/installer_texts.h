@@ -1,8 +1,14 @@
 // Every text the installer shows, in one place. The caption of every page and message box
-// is WizardCaption (installer_state.h).
+// is WizardCaption (product/product_facts.h).
 #pragma once
 
-namespace app {
+#include <windows.h>
+
+namespace texts {
+
+// Message box styles of the installer.
+inline constexpr UINT kErrorBox = MB_OK | MB_ICONHAND;
+inline constexpr UINT kQuestionBox = MB_YESNO | MB_ICONQUESTION;
 
 // Start-up.
 inline constexpr char kStopProductBeforeInstall[] = "请您先停止运行Quendral，然后再安装";  // + ProductTitle + "版。"
@@ -56,4 +62,4 @@ inline constexpr char kHomePageShortcutText[] = "Morvessa公司主页";
 inline constexpr char kUninstallShortcut[] = "\\删除Quendral.lnk";
 inline constexpr char kUninstallShortcutText[] = "删除Quendral";
 
-}  // namespace app
+}  // namespace texts

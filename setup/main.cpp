@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "product/product_facts.h"
 #include "common/dll_search/system_dlls.h"
 #include "common/platform/files.h"
 #include "common/platform/gbk_text.h"
@@ -13,20 +14,21 @@
 #include "common/platform/process.h"
 #include "common/platform/user_interface.h"
 #include "common/single_setup/setup_lock.h"
-#include "install/app/exit_codes.h"
-#include "install/app/install_options.h"
-#include "install/app/installer_state.h"
-#include "install/app/installer_texts.h"
+#include "product/exit_codes.h"
+#include "common/command_line/install_options.h"
+#include "resources/installer_texts.h"
 #include "setup/payload_check.h"
 #include "setup/setup_texts.h"
 #include "setup/unpack_window.h"
 
 namespace setup {
 
+using namespace exit_codes::installer;
+
 namespace {
 
 int Refuse(bool unattended, const char* text, int exitCode) {
-  if (!unattended) platform::MessageBoxGbk(nullptr, text, app::WizardCaption, app::kErrorBox);
+  if (!unattended) platform::MessageBoxGbk(nullptr, text, product::WizardCaption, texts::kErrorBox);
   return exitCode;
 }
 
@@ -41,7 +43,7 @@ std::optional<DWORD> RunInstaller(const std::wstring& folder, const std::wstring
   lock.EndHandOver(process);
   if (process == nullptr) return std::nullopt;
   WaitForSingleObject(process, INFINITE);
-  DWORD exitCode = app::kFailedRolledBack;
+  DWORD exitCode = kFailedRolledBack;
   GetExitCodeProcess(process, &exitCode);
   CloseHandle(process);
   return exitCode;
@@ -51,28 +53,28 @@ int Run() {
   const std::wstring arguments = platform::ArgumentsWide();
   // Only /S matters here, read as the installer reads it; the installer judges every
   // argument itself.
-  const bool unattended = app::ParseInstallOptions(platform::GbkForShowing(arguments)).unattended;
+  const bool unattended = command_line::ParseInstallOptions(platform::GbkForShowing(arguments)).unattended;
   // Before anything is read or written: a second setup meanwhile is refused at once.
   single_setup::SetupLock lock;
-  if (!lock.Take()) return Refuse(unattended, app::kAnotherSetupRunningText, app::kAnotherSetupRunning);
+  if (!lock.Take()) return Refuse(unattended, texts::kAnotherSetupRunningText, kAnotherSetupRunning);
   std::optional<std::wstring> folder;
   UnpackResult unpacked = UnpackResult::kWriteFailed;
   {
     // Mapped only while it is checked and unpacked, not while the installer runs.
     const platform::MappedFile own(platform::ModuleFileNameWide().value_or(L""));
     const std::optional<std::string_view> payload = CheckedPayload(own.Bytes());
-    if (!payload) return Refuse(unattended, kDamagedSetupText, app::kSetupFileDamaged);
+    if (!payload) return Refuse(unattended, kDamagedSetupText, kSetupFileDamaged);
     folder = platform::CreatePrivateTempFolder({}, false);
-    if (!folder) return Refuse(unattended, kUnpackFailedText, app::kFailedRolledBack);
+    if (!folder) return Refuse(unattended, kUnpackFailedText, kFailedRolledBack);
     unpacked = UnpackShowingProgress(*payload, *folder, !unattended);
   }
   std::optional<DWORD> exitCode;
   if (unpacked == UnpackResult::kDone) exitCode = RunInstaller(*folder, arguments, lock);
   lock.Release();
   platform::RemovePrivateTempFolder(*folder);
-  if (unpacked == UnpackResult::kDamaged) return Refuse(unattended, kDamagedSetupText, app::kSetupFileDamaged);
-  if (unpacked == UnpackResult::kDiskFull) return Refuse(unattended, kUnpackFailedText, app::kNoRoom);
-  if (!exitCode) return Refuse(unattended, kUnpackFailedText, app::kFailedRolledBack);
+  if (unpacked == UnpackResult::kDamaged) return Refuse(unattended, kDamagedSetupText, kSetupFileDamaged);
+  if (unpacked == UnpackResult::kDiskFull) return Refuse(unattended, kUnpackFailedText, kNoRoom);
+  if (!exitCode) return Refuse(unattended, kUnpackFailedText, kFailedRolledBack);
   return static_cast<int>(*exitCode);
 }
 

@@ -1,3 +1,4 @@
+#include "product/product_facts.h"
 #include "setup/unpack_window.h"
 
 #include <windows.h>
@@ -8,7 +9,6 @@
 
 #include "common/dll_search/system_dlls.h"
 #include "common/platform/user_interface.h"
-#include "install/app/installer_state.h"
 #include "resources/setup_ids.h"
 #include "setup/setup_texts.h"
 
@@ -43,7 +43,7 @@ HWND ShowProgressWindow() {
   HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETUP_UNPACKING), nullptr,
                                    ProgressDialog, 0);
   if (window == nullptr) return nullptr;
-  platform::SetWindowTextGbk(window, app::WizardCaption);
+  platform::SetWindowTextGbk(window, product::WizardCaption);
   platform::SetDlgItemTextGbk(window, IDC_SETUP_UNPACKING_TEXT, kUnpackingText);
   SendDlgItemMessageW(window, IDC_SETUP_UNPACKING_BAR, PBM_SETRANGE32, 0, kBarSteps);
   ShowWindow(window, SW_SHOW);

@@ -2,7 +2,6 @@
 #include <optional>
 #include <string>
 
-#include "common/files/read_only.h"
 #include "common/platform/files.h"
 #include "common/platform/gbk_text.h"
 #include "common/platform/private_folder.h"
@@ -39,7 +38,7 @@ std::optional<Copy> CopyToPrivateFolder() {
   const std::wstring copyPath = *folder + copyName;
   if (!platform::CopyFileWide(*ownPath, copyPath, true)) return std::nullopt;
   // A copy of a program on a CD is read-only, and would refuse to be deleted.
-  files::ClearReadOnly(copyPath);
+  platform::ClearReadOnly(copyPath);
 
   // The log path is the copy's argument, which it reads back as GBK: this program's own
   // folder must be one GBK can name (the install folder always is).

@@ -1,7 +1,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/files/read_only.h"
 #include "common/platform/files.h"
 #include "common/platform/user_interface.h"
 #include "common/single_setup/setup_lock.h"
@@ -22,7 +21,7 @@ void DeleteWhileLocked(const std::string& path, uninstall_log::RemovalOutcome& o
   constexpr int kMoreTries = 600;
   constexpr DWORD kPauseMs = 100;
   for (int retry = 0;; ++retry) {
-    if (files::DeleteFileAlways(path) || files::IsGone(GetLastError())) return;
+    if (platform::DeleteFileAlways(path) || platform::IsGone(GetLastError())) return;
     if (retry == kMoreTries) break;
     Sleep(kPauseMs);
   }
@@ -85,7 +84,7 @@ ExitCode RemovalRun(const std::string& logPath) {
     if (pipe != nullptr) Report(pipe, result);
     DeleteInstalledProgram(logPath, outcome);
   };
-  uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kLeadingPart, registry::kProductLineView,
+  uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kLeadingPart, registry_view::kProductLineView,
                                   uninstall_log::HeldFiles::kDeleteAtRestart, reportThenDeleteProgram);
   lock.Release();
   if (pipe == nullptr) ShowFinishPage();

@@ -5,22 +5,13 @@
 
 #include <string>
 
+#include "product/exit_codes.h"
+
 namespace uninstall {
 
 // Exit codes of an unattended removal (/S); every interactive path ends with 0.
-enum ExitCode : int {
-  kRemoved = 0,
-  kProductRunning = 2,
-  kMonitorRunning = 3,
-  kNothingRemoved = 6,
-  kRemovedInPart = 8,  // a listed file or registry entry is still there
-  // Another setup or removal of the product line is running: nothing changed
-  // (ERROR_INSTALL_ALREADY_RUNNING).
-  kAnotherSetupRunning = 1618,
-  // Removed but for files another program holds, deleted when Windows next starts
-  // (ERROR_SUCCESS_REBOOT_REQUIRED).
-  kRestartNeeded = 3010,
-};
+using ExitCode = exit_codes::uninstaller::Code;
+using namespace exit_codes::uninstaller;
 
 // In an unattended removal, the environment variable through which the first run hands
 // its copy the write end of a pipe: the copy writes its exit code there once the files

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <string_view>
+#include <type_traits>
+
+#include "common/gbk/gbk_search.h"
 
 namespace command_line {
 
@@ -15,5 +18,25 @@ namespace command_line {
 // quote and every following byte 0x01..0x20 are passed over; the rest, inner blanks
 // included, is the argument.
 std::string_view ArgumentAfterProgramName(std::string_view commandLine, std::string_view ownPath = {});
+
+// The same rule over a line of either kind of text (GBK bytes or UTF-16 as Windows gives
+// it), once the caller, which compares paths its own way, has found whether the line starts
+// with the program's own path: `ownPathLength` is that path's length, or 0.
+template <typename Char>
+std::basic_string_view<Char> ArgumentAfterName(std::basic_string_view<Char> line, std::size_t ownPathLength) {
+  const auto code = [&line](std::size_t i) { return static_cast<std::make_unsigned_t<Char>>(line[i]); };
+  std::size_t pos = ownPathLength;
+  if (pos == 0 && !line.empty() && line[0] == Char('"')) {
+    // To the closing quote; in GBK a lead byte takes its trail byte along.
+    for (pos = 1; pos < line.size() && line[pos] != Char('"');) {
+      pos += sizeof(Char) == 1 && gbk::IsLeadByte(static_cast<unsigned char>(code(pos))) && pos + 1 < line.size() ? 2 : 1;
+    }
+    if (pos < line.size()) ++pos;  // past the closing quote
+  } else if (pos == 0) {
+    while (pos < line.size() && code(pos) > 0x20) ++pos;
+  }
+  while (pos < line.size() && code(pos) >= 0x01 && code(pos) <= 0x20) ++pos;
+  return line.substr(pos);
+}
 
 }  // namespace command_line

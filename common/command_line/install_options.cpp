@@ -1,9 +1,10 @@
-#include "install/app/install_options.h"
+#include "common/command_line/install_options.h"
 
-#include "install/pages/free_space_root.h"
+#include "common/gbk/free_space_root.h"
+#include "common/gbk/gbk_search.h"
 #include "product/product_facts.h"
 
-namespace app {
+namespace command_line {
 
 namespace {
 
@@ -12,8 +13,7 @@ bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 bool StartsWithSwitch(std::string_view text, std::string_view name) {
   if (text.size() < name.size()) return false;
   for (std::size_t i = 0; i < name.size(); ++i) {
-    const char c = text[i] >= 'a' && text[i] <= 'z' ? static_cast<char>(text[i] - 'a' + 'A') : text[i];
-    if (c != name[i]) return false;
+    if (gbk::FoldAsciiCase(static_cast<unsigned char>(text[i])) != static_cast<unsigned char>(name[i])) return false;
   }
   return true;
 }
@@ -51,19 +51,20 @@ InstallOptions ParseInstallOptions(std::string_view arguments) {
     const std::string_view argument = NextArgument(arguments, pos, quoted, unterminated);
     if (unterminated) {
       options.invalidArgument = std::string(arguments.substr(start));
-    } else if (StartsWithSwitch(argument, "/D=")) {
+    } else if (StartsWithSwitch(argument, product::kInstallFolderSwitch)) {
       // Unquoted, the folder runs to the end of the line, blanks included.
-      std::string_view folder = quoted ? argument.substr(3) : arguments.substr(start + 3);
+      constexpr std::size_t kSwitchLength = sizeof product::kInstallFolderSwitch - 1;
+      std::string_view folder = quoted ? argument.substr(kSwitchLength) : arguments.substr(start + kSwitchLength);
       while (!folder.empty() && IsBlank(folder.back())) folder.remove_suffix(1);
       // Only an absolute folder: a drive and ":\", or a network share.
-      if (pages::FreeSpaceRoot(folder)) {
+      if (gbk::FreeSpaceRoot(folder)) {
         options.targetDir = std::string(folder);
       } else {
-        options.invalidArgument = "/D=" + std::string(folder);
+        options.invalidArgument = product::kInstallFolderSwitch + std::string(folder);
       }
       if (!quoted) break;
-    } else if (StartsWithSwitch(argument, "/LOG=") && argument.size() > 5) {
-      std::string_view path = argument.substr(5);
+    } else if (StartsWithSwitch(argument, product::kLogSwitch) && argument.size() > sizeof product::kLogSwitch - 1) {
+      std::string_view path = argument.substr(sizeof product::kLogSwitch - 1);
       if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
       if (path.empty() || path.find('"') != std::string_view::npos) {
         options.invalidArgument = std::string(argument);
@@ -79,4 +80,4 @@ InstallOptions ParseInstallOptions(std::string_view arguments) {
   return options;
 }
 
-}  // namespace app
+}  // namespace command_line

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace command_line {
 
 struct InstallOptions {
   bool unattended = false;
@@ -19,4 +19,4 @@ struct InstallOptions {
 // `arguments` is the command line after the program's name.
 InstallOptions ParseInstallOptions(std::string_view arguments);
 
-}  // namespace app
+}  // namespace command_line

@@ -1,8 +1,8 @@
-#include "install/pages/free_space_root.h"
+#include "common/gbk/free_space_root.h"
 
 #include "common/gbk/gbk_search.h"
 
-namespace pages {
+namespace gbk {
 
 std::optional<std::string> FreeSpaceRoot(std::string_view folder) {
   if (const std::size_t drive = gbk::Find(folder, ":\\"); drive != gbk::npos) {
@@ -19,4 +19,4 @@ std::optional<std::string> FreeSpaceRoot(std::string_view folder) {
   return std::string(folder.substr(0, shareEnd + 1));
 }
 
-}  // namespace pages
+}  // namespace gbk

@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-namespace pages {
+namespace gbk {
 
 // The folder up to and including its first ":\" (C:\ for C:\Program Files\...); for a
 // network path \\server\share\..., the share root \\server\share\. Nothing otherwise.
 std::optional<std::string> FreeSpaceRoot(std::string_view folder);
 
-}  // namespace pages
+}  // namespace gbk

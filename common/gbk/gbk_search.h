@@ -11,6 +11,11 @@ inline constexpr std::size_t npos = std::string_view::npos;
 
 // A GBK lead byte starts a two-byte character when a byte follows it.
 constexpr bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+// An ASCII letter in upper case, every other byte as it is: how Windows compares the ASCII
+// part of names and switches. A caller walking GBK text passes a trail byte over.
+constexpr unsigned char FoldAsciiCase(unsigned char byte) {
+  return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
+}
 
 // Position of the first occurrence of `needle` at or after `from` that starts on a
 // character boundary of `text`, or npos.

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/gbk/gbk_search.h"
+
 namespace medium {
 
 std::optional<std::string> ExtractAdnote(std::string_view fileStart) {
@@ -30,8 +32,9 @@ std::string_view Trimmed(std::string_view text) {
 bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
+    if (gbk::FoldAsciiCase(static_cast<unsigned char>(a[i])) != gbk::FoldAsciiCase(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
   }
   return true;
 }

@@ -25,4 +25,20 @@ bool IsLoggedNotCopied(std::string_view line) {
   return line.size() > 1 && line.find(".ini", 1) != std::string_view::npos;
 }
 
+std::string ManifestText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) text += (i > 0 ? "\r\n" : "") + lines[i];
+  return text;
+}
+
+std::vector<std::string> WrittenManifestLines(std::string_view text) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find("\r\n", start);
+    lines.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    if (end == std::string_view::npos) return lines;
+    start = end + 2;
+  }
+}
+
 }  // namespace medium

@@ -1,6 +1,7 @@
 // The line rules of the install manifest "install.inf" (one product file name a line).
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,12 @@ inline constexpr int kMaxLineBytes = 255;
 // empty when the text ends with a break. Each line is cut to kMaxLineBytes. The views
 // point into `text`.
 std::vector<std::string_view> ManifestLines(std::string_view text);
+
+// The manifest as the builder writes it: CR LF between the lines and none after the last,
+// so that the progress bar ends full.
+std::string ManifestText(const std::vector<std::string>& lines);
+// Every line of a manifest so written, split at each CR LF, as the builder reads one back.
+std::vector<std::string> WrittenManifestLines(std::string_view text);
 
 // An empty line or exactly "*****" ends the list of names.
 bool EndsList(std::string_view line);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/gbk/gbk_search.h"
+
 namespace medium {
 
 namespace {
@@ -23,8 +25,6 @@ std::optional<std::string_view> Take(std::string_view& rest, std::uint64_t count
   rest.remove_prefix(static_cast<std::size_t>(count));
   return taken;
 }
-
-bool IsGbkLead(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
 }  // namespace
 
@@ -84,7 +84,7 @@ bool IsSafeRelativeName(std::string_view name) {
   if (name.empty() || name.size() > kMaxPayloadNameBytes) return false;
   std::size_t componentStart = 0;
   for (std::size_t i = 0; i <= name.size(); ++i) {
-    if (i < name.size() && IsGbkLead(static_cast<unsigned char>(name[i]))) {
+    if (i < name.size() && gbk::IsLeadByte(static_cast<unsigned char>(name[i]))) {
       // A GBK character: its trail byte may be 0x5C, which is no folder separator here.
       const unsigned char trail = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
       if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return false;

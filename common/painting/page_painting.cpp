@@ -7,18 +7,20 @@
 namespace painting {
 namespace {
 
-constexpr int kHeaderBottom = 60;
-constexpr int kBannerBottom = 280;
-constexpr POINT kHeaderTitle{20, 5};
-constexpr POINT kHeaderSubtitle{30, 25};
-constexpr POINT kBannerTitle{200, 25};
-constexpr int kBannerBodyLeft = 200, kBannerBodyTop = 80, kBannerBodyRightMargin = 30, kBannerBodyBottom = 200;
-
 HFONT CreatePageFont(int weight) { return platform::CreateFontGbk(-12, weight, ANSI_CHARSET, "宋体"); }
 
-void Line(HDC dc, int fromX, int toX, int y) {
-  MoveToEx(dc, fromX, y, nullptr);
-  LineTo(dc, toX, y);
+// A line across the page at row `y`, kLineMargin in from either side.
+void Line(HDC dc, int width, int y) {
+  MoveToEx(dc, kLineMargin, y, nullptr);
+  LineTo(dc, width - kLineMargin, y);
+}
+
+// An etched line: a row in `darkPen`, a white row below it.
+void EtchedLine(HDC dc, int width, int y, HGDIOBJ darkPen) {
+  SelectObject(dc, darkPen);
+  Line(dc, width, y);
+  SelectObject(dc, GetStockObject(WHITE_PEN));
+  Line(dc, width, y + 1);
 }
 
 // Everything a paint creates, created at its start and deleted at its end.
@@ -42,20 +44,15 @@ RECT BannerBodyArea(int width) {
 void PaintHeaderBand(HDC dc, int width, const Decoration& decoration, const PaintTools& tools) {
   RECT white{0, 0, width, kHeaderBottom};
   FillRect(dc, &white, tools.white);
-  if (decoration.icon != nullptr) DrawIcon(dc, width - 60, 10, decoration.icon);
+  if (decoration.icon != nullptr) DrawIcon(dc, width - kHeaderIconFromRight, kHeaderIconTop, decoration.icon);
   HGDIOBJ previousFont = SelectObject(dc, tools.title);
   platform::TextOutGbk(dc, kHeaderTitle.x, kHeaderTitle.y, decoration.title);
   SelectObject(dc, tools.body);
   platform::TextOutGbk(dc, kHeaderSubtitle.x, kHeaderSubtitle.y, decoration.text);
   SelectObject(dc, previousFont);
   HGDIOBJ previousPen = SelectObject(dc, GetStockObject(BLACK_PEN));
-  Line(dc, 5, width - 5, 60);
-  SelectObject(dc, GetStockObject(WHITE_PEN));
-  Line(dc, 5, width - 5, 61);
-  SelectObject(dc, tools.grey);
-  Line(dc, 5, width - 5, 270);
-  SelectObject(dc, GetStockObject(WHITE_PEN));
-  Line(dc, 5, width - 5, 271);
+  EtchedLine(dc, width, kHeaderBottom, GetStockObject(BLACK_PEN));
+  EtchedLine(dc, width, kHeaderFooterLine, tools.grey);
   SelectObject(dc, previousPen);
 }
 
@@ -69,9 +66,7 @@ void PaintBannerPage(HDC dc, int width, const Decoration& decoration, const Pain
   platform::DrawTextGbk(dc, decoration.text, bodyArea, DT_WORDBREAK);
   SelectObject(dc, previousFont);
   HGDIOBJ previousPen = SelectObject(dc, tools.grey);
-  Line(dc, 5, width - 5, 281);
-  SelectObject(dc, GetStockObject(WHITE_PEN));
-  Line(dc, 5, width - 5, 282);
+  EtchedLine(dc, width, kBannerFooterLine, tools.grey);
   SelectObject(dc, previousPen);
 }
 

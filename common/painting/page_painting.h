@@ -7,14 +7,30 @@
 
 namespace painting {
 
+// Where the decorations are painted: the one place of their geometry.
+// Inner pages: a white band (0, 0, W, kHeaderBottom) with the bold title and the plain
+// subtitle, the icon kHeaderIconFromRight from the right edge; etched lines (a dark row and
+// a white one below it) at the band's bottom and at kHeaderFooterLine, kLineMargin in from
+// either side.
+inline constexpr int kHeaderBottom = 60;
+inline constexpr POINT kHeaderTitle{20, 5};
+inline constexpr POINT kHeaderSubtitle{30, 25};
+inline constexpr int kHeaderIconFromRight = 60;
+inline constexpr int kHeaderIconTop = 10;
+inline constexpr int kHeaderFooterLine = 270;
+// First and last pages: a white area (0, 0, W, kBannerBottom) beside the banner picture,
+// the bold title, the body wrapped into (left, top, W - right margin, bottom), an etched
+// line just below the white area.
+inline constexpr int kBannerBottom = 280;
+inline constexpr POINT kBannerTitle{200, 25};
+inline constexpr int kBannerBodyLeft = 200, kBannerBodyTop = 80, kBannerBodyRightMargin = 30, kBannerBodyBottom = 200;
+inline constexpr int kBannerFooterLine = kBannerBottom + 1;
+inline constexpr int kLineMargin = 5;
+
 struct Decoration {
   enum class Kind {
-    // Inner pages: a white band (0, 0, W, 60) with the bold title at (20, 5), the plain
-    // subtitle at (30, 25) and the icon at (W - 60, 10); etched lines at y = 60 and y = 270.
-    kHeaderBand,
-    // First and last pages: a white area (0, 0, W, 280) beside the banner picture, the bold
-    // title at (200, 25), the body wrapped into (200, 80, W - 30, 200), an etched line at 281.
-    kBannerPage,
+    kHeaderBand,  // inner pages
+    kBannerPage,  // first and last pages
   };
   Kind kind;
   const char* title;

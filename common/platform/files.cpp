@@ -26,7 +26,9 @@ namespace {
 // that each caller reports its whole change once.
 HANDLE NewInstalledFile(const wchar_t* name) {
   const auto create = [name] {
-    return CreateFileW(name, GENERIC_WRITE, 0, InstalledFileRights(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Others may read it meanwhile (the uninstall log as it grows), as they could before.
+    return CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ, InstalledFileRights(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
   };
   HANDLE file = create();
   if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
@@ -206,6 +208,75 @@ MappedFile::~MappedFile() {
   if (!bytes_.empty()) UnmapViewOfFile(bytes_.data());
   if (mapping_ != nullptr) CloseHandle(mapping_);
   if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+}
+
+namespace {
+
+bool IsReadOnly(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// The attributes to set instead: all others kept, and "normal" when none is left.
+DWORD WithoutReadOnly(DWORD attributes) {
+  const DWORD rest = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  return rest != 0 ? rest : FILE_ATTRIBUTE_NORMAL;
+}
+
+}  // namespace
+
+void ClearReadOnly(const std::string& path, DWORD attributes) {
+  if (IsReadOnly(attributes)) SetFileAttributesGbk(path, WithoutReadOnly(attributes));
+}
+
+void ClearReadOnly(const std::string& path) { ClearReadOnly(path, GetFileAttributesGbk(path)); }
+
+void ClearReadOnly(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesWide(path);
+  if (IsReadOnly(attributes)) SetFileAttributesWide(path, WithoutReadOnly(attributes));
+}
+
+bool DeleteFileAlways(const std::string& path) {
+  if (DeleteFileGbk(path)) return true;
+  const DWORD refusal = GetLastError();
+  const DWORD attributes =
+      refusal == ERROR_ACCESS_DENIED ? GetFileAttributesGbk(path) : INVALID_FILE_ATTRIBUTES;
+  if (!IsReadOnly(attributes)) {
+    SetLastError(refusal);
+    return false;
+  }
+  ClearReadOnly(path, attributes);
+  return DeleteFileGbk(path);
+}
+
+bool IsGone(DWORD windowsError) { return windowsError == ERROR_FILE_NOT_FOUND || windowsError == ERROR_PATH_NOT_FOUND; }
+
+std::optional<std::string> ReadWholeFile(const std::string& path, DWORD shareMode, std::size_t maxBytes) {
+  HANDLE file = CreateFileGbk(path, GENERIC_READ, shareMode, OPEN_EXISTING);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size{};
+  std::size_t wanted = 0;
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+    wanted =
+        static_cast<unsigned long long>(size.QuadPart) < maxBytes ? static_cast<std::size_t>(size.QuadPart) : maxBytes;
+  }
+  std::string bytes(wanted, '\0');
+  DWORD read = 0;
+  if (wanted > 0 && !ReadFile(file, bytes.data(), static_cast<DWORD>(wanted), &read, nullptr)) {
+    read = 0;
+  }
+  bytes.resize(read);
+  CloseHandle(file);
+  return bytes;
+}
+
+bool WriteInstalledFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateInstalledFileGbk(path);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool whole = ReportedChange(
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
+  CloseHandle(file);
+  return whole;
 }
 
 }  // namespace platform

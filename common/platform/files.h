@@ -23,7 +23,8 @@ bool SetFileAttributesGbk(const std::string& path, DWORD attributes);
 // is deleted first rather than written through: it keeps its own rules, and could be a link
 // to another file; one that cannot be deleted (read-only, in use, a folder) fails the call.
 bool CreateInstalledFolderGbk(const std::string& path);
-// A new file for writing, unshared; INVALID_HANDLE_VALUE when it cannot be made.
+// A new file for writing, which others may only read meanwhile; INVALID_HANDLE_VALUE
+// when it cannot be made.
 HANDLE CreateInstalledFileGbk(const std::string& path);
 // The same as a C stream for binary writing; null when it cannot be made.
 std::FILE* CreateInstalledStreamGbk(const std::string& path);
@@ -67,5 +68,35 @@ class MappedFile {
   HANDLE mapping_ = nullptr;
   std::string_view bytes_;
 };
+
+// Files that came from a CD: every copy of a read-only file is read-only too, and a
+// read-only file refuses to be deleted. The kit's own copies must stay deletable.
+
+// Clears FILE_ATTRIBUTE_READONLY from `path` when `attributes` (the file's, read a moment
+// ago) hold it, and keeps every other attribute.
+void ClearReadOnly(const std::string& path, DWORD attributes);
+// The same, reading the attributes first; for a GBK path or one Windows gave.
+void ClearReadOnly(const std::string& path);
+void ClearReadOnly(const std::wstring& path);
+
+// DeleteFile, and once more after clearing the read-only attribute when that is what
+// refused it. GetLastError tells why when it answers false.
+bool DeleteFileAlways(const std::string& path);
+
+// Whether nothing is at `path` any more (not found, or its folder not found).
+bool IsGone(DWORD windowsError);
+
+// Reading a file whole, the way every reader of the kit takes its input, and writing one
+// of the install whole.
+
+// The file's bytes, read at once and the file closed again; at most `maxBytes` of them.
+// Nothing when the file cannot be opened (existing files only) with `shareMode`. Bytes
+// that cannot be read after a successful open are left out.
+std::optional<std::string> ReadWholeFile(const std::string& path, DWORD shareMode = FILE_SHARE_READ,
+                                         std::size_t maxBytes = 0x7FFFFFFF);
+
+// Writes exactly these bytes to a file of the install, created with the installed rights
+// (an existing one replaced); false when it cannot.
+bool WriteInstalledFile(const std::string& path, const std::string& bytes);
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/command_line/command_line.h"
 #include "common/platform/files.h"
 #include "common/platform/gbk_text.h"
 #include "common/platform/machine_changes.h"
@@ -43,20 +44,13 @@ std::optional<std::string> CommandLineGbk(std::string* shown) {
 std::wstring ArgumentsWide() {
   const std::wstring_view line = GetCommandLineW();
   const std::wstring own = ModuleFileNameWide().value_or(L"");
-  std::size_t end = 0;
-  if (!own.empty() && line.size() >= own.size() &&
+  // The program's own path, unquoted, compared as Windows compares paths.
+  const bool startsWithOwnPath =
+      !own.empty() && line.size() >= own.size() &&
       CompareStringOrdinal(line.data(), static_cast<int>(own.size()), own.data(), static_cast<int>(own.size()), TRUE) ==
           CSTR_EQUAL &&
-      (line.size() == own.size() || line[own.size()] <= L' ')) {
-    end = own.size();
-  } else if (!line.empty() && line[0] == L'"') {
-    end = line.find(L'"', 1);
-    end = end == std::wstring_view::npos ? line.size() : end + 1;
-  } else {
-    while (end < line.size() && line[end] > L' ') ++end;
-  }
-  while (end < line.size() && line[end] != L'\0' && line[end] <= L' ') ++end;
-  return std::wstring(line.substr(end));
+      (line.size() == own.size() || line[own.size()] <= L' ');
+  return std::wstring(command_line::ArgumentAfterName(line, startsWithOwnPath ? own.size() : 0));
 }
 
 std::optional<std::string> GetEnvironmentVariableGbk(const std::string& name) {

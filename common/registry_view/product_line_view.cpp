@@ -1,7 +1,7 @@
-#include "common/registry/product_keys.h"
+#include "common/registry_view/product_line_view.h"
 #include "common/platform/registry.h"
 
-namespace registry {
+namespace registry_view {
 
 namespace {
 
@@ -24,4 +24,4 @@ LONG DeleteKey(HKEY root, const char* subkey, View view) {
   return platform::RegDeleteKeyExGbk(root, subkey, ViewFlag(root, view));
 }
 
-}  // namespace registry
+}  // namespace registry_view

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace registry {
+namespace registry_view {
 
 enum class View { k32Bit, k64Bit };
 
@@ -19,4 +19,4 @@ LONG OpenKey(HKEY root, const char* subkey, View view, REGSAM access, HKEY* key)
 LONG CreateKey(HKEY root, const char* subkey, View view, HKEY* key);
 LONG DeleteKey(HKEY root, const char* subkey, View view);
 
-}  // namespace registry
+}  // namespace registry_view

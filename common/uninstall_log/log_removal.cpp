@@ -4,9 +4,7 @@
 
 #include <vector>
 
-#include "common/files/read_only.h"
-#include "common/files/whole_file.h"
-#include "common/registry/product_keys.h"
+#include "common/registry_view/product_line_view.h"
 #include "common/platform/files.h"
 #include "common/platform/registry.h"
 
@@ -14,7 +12,7 @@ namespace uninstall_log {
 namespace {
 
 // Removes the key or value a record names; false when it is still there afterwards.
-bool RemoveRegistryEntry(char* line, RootRule rule, registry::View view, const std::string& keptKey) {
+bool RemoveRegistryEntry(char* line, RootRule rule, registry_view::View view, const std::string& keptKey) {
   const RegistryRecord record = SplitRegistryRecord(line, rule);
   HKEY root = record.root == RegistryRoot::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
   if (record.valueName == nullptr && root == HKEY_LOCAL_MACHINE && !keptKey.empty() && keptKey == record.key) {
@@ -22,12 +20,12 @@ bool RemoveRegistryEntry(char* line, RootRule rule, registry::View view, const s
   }
   HKEY key = nullptr;
   if (record.valueName == nullptr) {
-    if (registry::DeleteKey(root, record.key, view) == ERROR_SUCCESS) return true;
-    const bool stays = registry::OpenKey(root, record.key, view, KEY_READ, &key) == ERROR_SUCCESS;
+    if (registry_view::DeleteKey(root, record.key, view) == ERROR_SUCCESS) return true;
+    const bool stays = registry_view::OpenKey(root, record.key, view, KEY_READ, &key) == ERROR_SUCCESS;
     if (stays) RegCloseKey(key);
     return !stays;
   }
-  const LONG opened = registry::OpenKey(root, record.key, view, KEY_SET_VALUE, &key);
+  const LONG opened = registry_view::OpenKey(root, record.key, view, KEY_SET_VALUE, &key);
   if (opened != ERROR_SUCCESS) return opened == ERROR_FILE_NOT_FOUND;
   const LONG deleted = platform::RegDeleteValueGbk(key, record.valueName);
   RegCloseKey(key);
@@ -37,7 +35,7 @@ bool RemoveRegistryEntry(char* line, RootRule rule, registry::View view, const s
 // Deletes a file, read-only or not, or when Windows next starts if another program holds
 // it now; false when it is neither gone nor scheduled.
 bool RemoveOrSchedule(const std::string& path, HeldFiles held, RemovalOutcome& outcome) {
-  if (files::DeleteFileAlways(path) || platform::GetFileAttributesGbk(path) == INVALID_FILE_ATTRIBUTES) return true;
+  if (platform::DeleteFileAlways(path) || platform::GetFileAttributesGbk(path) == INVALID_FILE_ATTRIBUTES) return true;
   if (held == HeldFiles::kLeave || !platform::DeleteAtRestartGbk(path)) return false;
   ++outcome.scheduled;
   return true;
@@ -45,9 +43,9 @@ bool RemoveOrSchedule(const std::string& path, HeldFiles held, RemovalOutcome& o
 
 }  // namespace
 
-std::optional<std::string> ReadWholeLog(const std::string& path) { return files::ReadWholeFile(path, 0); }
+std::optional<std::string> ReadWholeLog(const std::string& path) { return platform::ReadWholeFile(path, 0); }
 
-void CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry::View view, HeldFiles held,
+void CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry_view::View view, HeldFiles held,
                       const std::function<void(RemovalOutcome&)>& beforeLog, const std::string& keptKey) {
   // The sections come in order, so the folders, kept until the walk is done, are still
   // removed in the log's order and after everything else.

@@ -2,12 +2,16 @@
 // of a cancelled wizard.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "install/app/exit_codes.h"
+#include "product/exit_codes.h"
+#include "install/engine/installer_state.h"
 
 namespace app {
+
+using ExitCode = exit_codes::installer::Code;
 
 class InstallerApp {
  public:
@@ -21,6 +25,14 @@ class InstallerApp {
 
  private:
   ExitCode Refuse(const std::string& argument);
+  // The start-up checks before any folder is made: the installer's own folder, the running
+  // product and review monitor, an installed earlier version. The exit code when one ends
+  // the installer.
+  std::optional<ExitCode> CheckBeforeInstall(std::string_view arguments);
+  // The wizard, or unattended the copy alone, and the clean-up of a cancelled or failed install.
+  ExitCode Install();
+  // An error box with the installer's caption; none in an unattended install.
+  void ShowError(const std::string& text) const;
   // False when the user declined to remove the earlier version: the program ends.
   bool RemoveEarlierVersion();
   void CreateDefaultFolder();
@@ -29,12 +41,15 @@ class InstallerApp {
   void CreateAndRecord(const std::string& folder);
   void RemoveCreatedFolders();
   ExitCode End(ExitCode code);
+
+  // The installer's process-wide state, handed to the pages and the install worker.
+  engine::InstallerState state_;
 };
 
 // Shows the six pages in order; 1 when the last page was left forwards, 0 when any page
 // was cancelled.
-int RunWizard();
+int RunWizard(engine::InstallerState& state);
 // The unattended install: the progress page alone, never shown. 1 when it completed.
-int RunUnattendedInstall();
+int RunUnattendedInstall(engine::InstallerState& state);
 
 }  // namespace app

@@ -3,7 +3,7 @@
 namespace app {
 
 int RunPageSequence(const std::vector<PageFactory>& pages, const int& direction) {
-  std::vector<std::unique_ptr<SequencedPage>> shown;
+  std::vector<std::unique_ptr<framework::SequencedPage>> shown;
   auto destroyAll = [&shown] {
     while (!shown.empty()) shown.pop_back();
   };
@@ -11,11 +11,11 @@ int RunPageSequence(const std::vector<PageFactory>& pages, const int& direction)
   shown.push_back(pages[0]());
   for (;;) {
     const std::intptr_t result = shown.back()->ShowModal();
-    if (result == kPageCancelled) {
+    if (result == framework::kPageCancelled) {
       destroyAll();
       return 0;
     }
-    const bool forwards = shown.size() == 1 || direction == kDirectionNext;
+    const bool forwards = shown.size() == 1 || direction == framework::kDirectionNext;
     if (!forwards) {
       shown.pop_back();
       continue;

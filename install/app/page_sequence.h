@@ -1,25 +1,15 @@
 // The order in which the wizard shows its modal pages, apart from the pages themselves.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "install/framework/sequenced_page.h"
+
 namespace app {
 
-inline constexpr std::intptr_t kPageCancelled = 2;  // IDCANCEL
-inline constexpr int kDirectionBack = 0;
-inline constexpr int kDirectionNext = 1;
-
-// A page that can be shown modally, again and again on the same object.
-class SequencedPage {
- public:
-  virtual ~SequencedPage() = default;
-  virtual std::intptr_t ShowModal() = 0;
-};
-
-using PageFactory = std::function<std::unique_ptr<SequencedPage>()>;
+using PageFactory = std::function<std::unique_ptr<framework::SequencedPage>()>;
 
 // Shows the pages in order. A page reached forwards is a new object; a page reached with
 // Back is the object that still exists from before. Any result but kPageCancelled leaves

@@ -1,5 +1,4 @@
 #include "install/app/installer_app.h"
-#include "install/app/installer_state.h"
 #include "install/app/page_sequence.h"
 #include "install/pages/destination_page.h"
 #include "install/pages/finish_page.h"
@@ -12,20 +11,20 @@ namespace app {
 
 namespace {
 template <class Page>
-app::PageFactory Make() {
-  return [] { return std::make_unique<Page>(); };
+PageFactory Make(engine::InstallerState& state) {
+  return [&state] { return std::make_unique<Page>(state); };
 }
 }  // namespace
 
-int RunWizard() {
-  static const std::vector<app::PageFactory> kPages = {Make<pages::WelcomePage>(),     Make<pages::LicensePage>(),
-                                                       Make<pages::DestinationPage>(), Make<pages::SummaryPage>(),
-                                                       Make<pages::ProgressPage>(),    Make<pages::FinishPage>()};
-  return app::RunPageSequence(kPages, WizardDirection);
+int RunWizard(engine::InstallerState& state) {
+  const std::vector<PageFactory> pages = {Make<pages::WelcomePage>(state),     Make<pages::LicensePage>(state),
+                                          Make<pages::DestinationPage>(state), Make<pages::SummaryPage>(state),
+                                          Make<pages::ProgressPage>(state),    Make<pages::FinishPage>(state)};
+  return RunPageSequence(pages, state.WizardDirection);
 }
 
-int RunUnattendedInstall() {
-  pages::ProgressPage page;
+int RunUnattendedInstall(engine::InstallerState& state) {
+  pages::ProgressPage page(state);
   return page.RunHidden() == IDOK ? 1 : 0;
 }
 

@@ -1,15 +1,16 @@
-#include "install/app/diagnostic_log.h"
+#include "install/engine/diagnostic_log.h"
 
 #include <cstdio>
 #include <mutex>
 
-#include "install/app/installer_state.h"
 #include "common/platform/files.h"
 #include "common/platform/gbk_text.h"
 #include "common/platform/process.h"
 #include "common/platform/user_interface.h"
+#include "product/product_facts.h"
+#include "resources/installer_texts.h"
 
-namespace app {
+namespace engine {
 
 namespace {
 
@@ -35,15 +36,13 @@ bool OpenDiagnosticLog(const std::string& path) {
   return g_log != INVALID_HANDLE_VALUE;
 }
 
-bool DiagnosticLogOpen() { return g_log != INVALID_HANDLE_VALUE; }
-
 void Diagnose(const std::string& text) { WriteLine(platform::Utf8FromWide(platform::ShownText(text))); }
 
-void ReportError(HWND owner, const std::string& text, DWORD windowsError) {
+void ReportError(bool unattended, HWND owner, const std::string& text, DWORD windowsError) {
   // The system's text comes as Unicode and goes to the log as such, whatever GBK holds.
   WriteLine(platform::Utf8FromWide(platform::ShownText("failure: " + text + " (")) +
             platform::WindowsErrorUtf8(windowsError) + ")");
-  if (!Unattended) platform::MessageBoxGbk(owner, text, WizardCaption, kErrorBox);
+  if (!unattended) platform::MessageBoxGbk(owner, text, product::WizardCaption, texts::kErrorBox);
 }
 
-}  // namespace app
+}  // namespace engine

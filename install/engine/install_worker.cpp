@@ -7,16 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "install/app/diagnostic_log.h"
-#include "install/app/installer_state.h"
-#include "install/app/installer_texts.h"
+#include "install/engine/diagnostic_log.h"
+#include "resources/installer_texts.h"
 #include "install/engine/copy_profile.h"
-#include "install/engine/install_log.h"
+#include "install/engine/uninstall_log_file.h"
 #include "common/medium/manifest_rules.h"
 #include "install/engine/shell_integration.h"
-#include "install/pages/worker_link.h"
-#include "common/files/read_only.h"
-#include "common/files/whole_file.h"
+#include "install/engine/worker_link.h"
 #include "product/product_facts.h"
 #include "common/platform/files.h"
 #include "common/platform/security.h"
@@ -24,28 +21,25 @@
 
 namespace engine {
 
-using app::CreatedDirs;
-using app::SourceDir;
-using app::TargetDir;
-
 namespace {
 
 constexpr DWORD kPausePollMs = 100;
 
 class InstallRun {
  public:
-  explicit InstallRun(pages::WorkerLink& link)
+  explicit InstallRun(WorkerLink& link)
       : link_(link),
-        log_(link.PageWindow, link.AbortRequested),
-        uninstallerPath_(TargetDir + "\\" + product::kUninstallerFile) {}
+        state_(*link.Context),
+        log_(state_, link.PageWindow, link.AbortRequested),
+        uninstallerPath_(state_.TargetDir + "\\" + product::kUninstallerFile) {}
 
   void Execute();
 
  private:
   // `windowsError` is GetLastError of the failed call, taken before anything else runs.
   void Fail(const std::string& text, DWORD windowsError) {
-    app::InstallFailed = true;
-    app::ReportError(link_.PageWindow, text, windowsError);
+    state_.InstallFailed = true;
+    ReportError(state_.Unattended, link_.PageWindow, text, windowsError);
   }
   void EarlyFailure(const std::string& text, DWORD windowsError);
   // Answers false when the stop path was taken.
@@ -60,8 +54,9 @@ class InstallRun {
     PostMessageW(link_.PageWindow, WM_COMMAND, command, 0);
   }
 
-  pages::WorkerLink& link_;
-  InstallLog log_;
+  WorkerLink& link_;
+  InstallerState& state_;
+  UninstallLogFile log_;
   const std::string uninstallerPath_;
   std::string manifest_;
   std::vector<std::string_view> lines_;  // into manifest_
@@ -70,11 +65,12 @@ class InstallRun {
 
 // A chosen folder that was there before keeps its own rules, which the kit never changes;
 // the log says when they let other users add files beside the installed programs.
-void NoteAnOpenExistingFolder() {
-  if (std::find(CreatedDirs.begin(), CreatedDirs.end(), TargetDir) != CreatedDirs.end()) return;
-  const std::string folder = TargetDir.size() == 2 ? TargetDir + "\\" : TargetDir;  // a drive root ("D:")
+void NoteAnOpenExistingFolder(const InstallerState& state) {
+  const std::string& target = state.TargetDir;
+  if (std::find(state.CreatedDirs.begin(), state.CreatedDirs.end(), target) != state.CreatedDirs.end()) return;
+  const std::string folder = target.size() == 2 ? target + "\\" : target;  // a drive root ("D:")
   if (platform::OthersMayAddFiles(folder)) {
-    app::Diagnose("the install folder existed before and other users may add files to it: " + TargetDir);
+    Diagnose("the install folder existed before and other users may add files to it: " + target);
   }
 }
 
@@ -83,31 +79,31 @@ void NoteAnOpenExistingFolder() {
 unsigned long long CopiedFileBytes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!platform::GetFileAttributesExGbk(path, data)) return 0;
-  files::ClearReadOnly(path, data.dwFileAttributes);
+  platform::ClearReadOnly(path, data.dwFileAttributes);
   return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 void InstallRun::Execute() {
   std::optional<ProfileTimer> beforeFirstFile(std::in_place, ProfileStep::kBeforeFirstFile);
-  NoteAnOpenExistingFolder();
-  const std::string manifestPath = SourceDir + product::kManifestFile;
-  std::optional<std::string> manifest = files::ReadWholeFile(manifestPath);
-  if (!manifest) return EarlyFailure(manifestPath + app::kCannotOpen, GetLastError());
+  NoteAnOpenExistingFolder(state_);
+  const std::string manifestPath = state_.SourceDir + product::kManifestFile;
+  std::optional<std::string> manifest = platform::ReadWholeFile(manifestPath);
+  if (!manifest) return EarlyFailure(manifestPath + texts::kCannotOpen, GetLastError());
   manifest_ = std::move(*manifest);
   // Split here, once, rather than read back line by line from an edit control on the page.
   lines_ = medium::ManifestLines(manifest_);
   const int lineCount = static_cast<int>(lines_.size());
-  if (lineCount <= 0) return EarlyFailure(manifestPath + app::kManifestInvalid, ERROR_SUCCESS);
+  if (lineCount <= 0) return EarlyFailure(manifestPath + texts::kManifestInvalid, ERROR_SUCCESS);
 
-  if (platform::CopyToInstalledFileGbk(SourceDir + product::kUninstallerFile, uninstallerPath_)) {
-    files::ClearReadOnly(uninstallerPath_);
+  if (platform::CopyToInstalledFileGbk(state_.SourceDir + product::kUninstallerFile, uninstallerPath_)) {
+    platform::ClearReadOnly(uninstallerPath_);
   }
-  const std::string logPath = TargetDir + "\\" + product::kUninstallLogFile;
-  if (!log_.Create(logPath)) return EarlyFailure(logPath + app::kCannotCreate, GetLastError());
+  const std::string logPath = state_.TargetDir + "\\" + product::kUninstallLogFile;
+  if (!log_.Create(logPath)) return EarlyFailure(logPath + texts::kCannotCreate, GetLastError());
   beforeFirstFile.reset();
   {
     const ProfileTimer timer(ProfileStep::kFolderTree);
-    CreateInstallTree();
+    CreateInstallTree(state_);
   }
   SendMessageW(link_.ProgressBar, PBM_SETRANGE, 0, MAKELPARAM(0, lineCount));
   if (!CopyLoop(lineCount)) return;
@@ -115,20 +111,20 @@ void InstallRun::Execute() {
   lines_.clear();
   manifest_.clear();
   manifest_.shrink_to_fit();
-  log_.Record(TargetDir + "\\" + product::kDataFile);
+  log_.Record(state_.TargetDir + "\\" + product::kDataFile);
   {
     const ProfileTimer timer(ProfileStep::kShortcuts);
-    CreateShortcuts(log_, uninstallerPath_);
+    CreateShortcuts(state_, log_, uninstallerPath_);
   }
   log_.EndSection();
   {
     const ProfileTimer timer(ProfileStep::kSettings);
-    WriteSettingsValue();
+    WriteSettingsValue(state_);
   }
   {
     const ProfileTimer timer(ProfileStep::kRegistry);
-    WriteRunValue(log_);
-    WriteUninstallEntry(log_, uninstallerPath_, copiedBytes_);
+    WriteRunValue(state_, log_);
+    WriteUninstallEntry(state_, log_, uninstallerPath_, copiedBytes_);
   }
   log_.EndSection();
   Completion();
@@ -141,7 +137,7 @@ bool InstallRun::CopyLoop(int lineCount) {
     const std::string line(lines_[static_cast<std::size_t>(index)]);
     fetching.reset();
     if (medium::EndsList(line)) break;
-    const std::string destination = TargetDir + "\\" + line;
+    const std::string destination = state_.TargetDir + "\\" + line;
     bool copied = true;
     DWORD copyError = ERROR_SUCCESS;
     const bool loggedOnly = medium::IsLoggedNotCopied(line);
@@ -151,7 +147,7 @@ bool InstallRun::CopyLoop(int lineCount) {
         platform::SetWindowTextGbk(link_.StatusText, destination);
       }
       const ProfileTimer timer(ProfileStep::kCopyFile);
-      copied = platform::CopyToInstalledFileGbk(SourceDir + product::kDataFolder + line, destination);
+      copied = platform::CopyToInstalledFileGbk(state_.SourceDir + product::kDataFolder + line, destination);
       if (!copied) copyError = GetLastError();
     }
     // Recorded whatever the outcome, so that a roll-back removes any part of it.
@@ -161,12 +157,12 @@ bool InstallRun::CopyLoop(int lineCount) {
     }
     const unsigned long long bytes = copied && !loggedOnly ? CopiedFileBytes(destination) : 0;
     copiedBytes_ += bytes;
-    app::Diagnose("line " + std::to_string(index + 1) + ": " + destination + ", " + std::to_string(bytes) + " bytes, " +
+    Diagnose("line " + std::to_string(index + 1) + ": " + destination + ", " + std::to_string(bytes) + " bytes, " +
                   (loggedOnly ? "logged, not copied"
                    : copied   ? "copied"
                               : "copy failed"));
     if (!copied) {
-      Fail(destination + app::kCannotCopy, copyError);
+      Fail(destination + texts::kCannotCopy, copyError);
       link_.AbortRequested = 1;
     }
     {
@@ -193,7 +189,7 @@ bool InstallRun::StopRequested() {
 }
 
 void InstallRun::RecordCreatedFolders() {
-  for (auto folder = CreatedDirs.rbegin(); folder != CreatedDirs.rend(); ++folder) log_.Record(*folder);
+  for (auto folder = state_.CreatedDirs.rbegin(); folder != state_.CreatedDirs.rend(); ++folder) log_.Record(*folder);
 }
 
 void InstallRun::StopPath() {
@@ -201,28 +197,28 @@ void InstallRun::StopPath() {
   log_.EndSection();
   RecordCreatedFolders();
   // The roll-back removes these folders through the log; start-up must not try again.
-  CreatedDirs.clear();
+  state_.CreatedDirs.clear();
   log_.Close();
-  PostFinal(pages::kWorkerStopped);
+  PostFinal(kWorkerStopped);
 }
 
 void InstallRun::Completion() {
   RecordCreatedFolders();
-  PostFinal(link_.AbortRequested == 1 ? pages::kWorkerStopped : pages::kWorkerCompleted);
-  CreatedDirs.clear();
+  PostFinal(link_.AbortRequested == 1 ? kWorkerStopped : kWorkerCompleted);
+  state_.CreatedDirs.clear();
   log_.Close();
 }
 
 void InstallRun::EarlyFailure(const std::string& text, DWORD windowsError) {
   Fail(text, windowsError);
   link_.AbortRequested = 1;
-  PostFinal(pages::kWorkerStopped);
+  PostFinal(kWorkerStopped);
 }
 
 }  // namespace
 
 DWORD WINAPI InstallWorker(LPVOID workerLink) {
-  InstallRun(*static_cast<pages::WorkerLink*>(workerLink)).Execute();
+  InstallRun(*static_cast<WorkerLink*>(workerLink)).Execute();
   return 0;
 }
 

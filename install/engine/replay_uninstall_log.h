@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "common/registry/product_keys.h"
+#include "common/registry_view/product_line_view.h"
 #include "common/uninstall_log/log_removal.h"
 
 namespace engine {
@@ -16,6 +16,6 @@ namespace engine {
 // the next start-up. `held` says what becomes of a listed file another program holds.
 // Silent.
 void ReplayUninstallLog(const std::string& logPath, uninstall_log::HeldFiles held,
-                        registry::View view = registry::kProductLineView, const std::string& entryKey = {});
+                        registry_view::View view = registry_view::kProductLineView, const std::string& entryKey = {});
 
 }  // namespace engine

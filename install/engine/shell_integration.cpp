@@ -6,23 +6,19 @@
 
 #include <optional>
 
-#include "common/files/whole_file.h"
 #include "common/platform/files.h"
 #include "common/platform/registry.h"
 #include "common/platform/shell.h"
-#include "common/registry/product_keys.h"
+#include "common/registry_view/product_line_view.h"
 #include "common/uninstall_log/log_reader.h"
-#include "install/app/installer_state.h"
-#include "install/app/installer_texts.h"
+#include "resources/installer_texts.h"
 #include "common/medium/adnote.h"
 #include "common/medium/install_tree.h"
 #include "product/product_facts.h"
 
 namespace engine {
 
-using app::CreatedDirs;
-using app::ProductTitle;
-using app::TargetDir;
+using product::ProductTitle;
 
 namespace {
 
@@ -35,7 +31,7 @@ std::optional<std::string> ReadShellFolder(HKEY shellFolders, const char* valueN
 }
 
 // One shortcut; its record is written whether or not the save succeeded.
-void SaveShortcut(platform::ShellLinkGbk& links, InstallLog& log, const std::string& folder, const char* fileName,
+void SaveShortcut(platform::ShellLinkGbk& links, UninstallLogFile& log, const std::string& folder, const char* fileName,
                   const std::string& target, const char* description) {
   const std::string linkPath = folder + fileName;
   links.Save(linkPath, target, description);
@@ -44,16 +40,16 @@ void SaveShortcut(platform::ShellLinkGbk& links, InstallLog& log, const std::str
 
 }  // namespace
 
-void CreateInstallTree() {
+void CreateInstallTree(InstallerState& state) {
   for (const std::string& folder : medium::InstallTreeFolders()) {
-    const std::string path = TargetDir + "\\" + folder;
+    const std::string path = state.TargetDir + "\\" + folder;
     platform::CreateInstalledFolderGbk(path);
-    CreatedDirs.push_back(path);
+    state.CreatedDirs.push_back(path);
   }
 }
 
-void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
-  const DWORD major = app::OsVersion.dwMajorVersion;
+void CreateShortcuts(InstallerState& state, UninstallLogFile& log, const std::string& uninstallerPath) {
+  const DWORD major = state.OsVersion.dwMajorVersion;
   if (major < 4) return;
   const bool allUsers = major >= 5;
   HKEY shellFolders = nullptr;
@@ -66,23 +62,23 @@ void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
   if (programs) {
     programGroup = *programs + "\\" + ProductTitle;
     platform::CreateInstalledFolderGbk(programGroup);
-    CreatedDirs.push_back(programGroup);
+    state.CreatedDirs.push_back(programGroup);
   }
   CoInitialize(nullptr);
   {
     platform::ShellLinkGbk links;
     if (links.Usable()) {
-      const std::string mainProgram = TargetDir + "\\" + product::kMainProgram;
+      const std::string mainProgram = state.TargetDir + "\\" + product::kMainProgram;
       if (programs) {
-        SaveShortcut(links, log, programGroup, app::kMainShortcut, mainProgram, app::kMainShortcutText);
-        SaveShortcut(links, log, programGroup, app::kHelpShortcut, TargetDir + "\\" + product::kHelpFile,
-                     app::kHelpShortcutText);
-        SaveShortcut(links, log, programGroup, app::kHomePageShortcut, product::kHomePageAddress,
-                     app::kHomePageShortcutText);
-        SaveShortcut(links, log, programGroup, app::kUninstallShortcut, uninstallerPath, app::kUninstallShortcutText);
+        SaveShortcut(links, log, programGroup, texts::kMainShortcut, mainProgram, texts::kMainShortcutText);
+        SaveShortcut(links, log, programGroup, texts::kHelpShortcut, state.TargetDir + "\\" + product::kHelpFile,
+                     texts::kHelpShortcutText);
+        SaveShortcut(links, log, programGroup, texts::kHomePageShortcut, product::kHomePageAddress,
+                     texts::kHomePageShortcutText);
+        SaveShortcut(links, log, programGroup, texts::kUninstallShortcut, uninstallerPath, texts::kUninstallShortcutText);
       }
       if (auto desktop = ReadShellFolder(shellFolders, allUsers ? "Common Desktop" : "Desktop")) {
-        SaveShortcut(links, log, *desktop, app::kMainShortcut, mainProgram, app::kMainShortcutText);
+        SaveShortcut(links, log, *desktop, texts::kMainShortcut, mainProgram, texts::kMainShortcutText);
       }
     }
   }
@@ -90,48 +86,48 @@ void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath) {
   RegCloseKey(shellFolders);
 }
 
-void WriteSettingsValue() {
+void WriteSettingsValue(const InstallerState& state) {
   const auto start =
-      files::ReadWholeFile(app::SourceDir + product::kSetupSettingsFile, FILE_SHARE_READ, medium::kAdnoteWindowBytes);
+      platform::ReadWholeFile(state.SourceDir + product::kSetupSettingsFile, FILE_SHARE_READ, medium::kAdnoteWindowBytes);
   if (!start) return;
   const std::optional<std::string> value = medium::ExtractAdnote(*start);
   if (!value) return;
   // Written here rather than by the profile functions, which would write a new file in the
   // system's code page and lose the Chinese of the value on other Windows.
-  const std::string settingsPath = TargetDir + "\\" + product::kSettingsFile;
-  const std::string text = medium::WithProfileValue(files::ReadWholeFile(settingsPath).value_or(""),
+  const std::string settingsPath = state.TargetDir + "\\" + product::kSettingsFile;
+  const std::string text = medium::WithProfileValue(platform::ReadWholeFile(settingsPath).value_or(""),
                                                     product::kSettingsSection, product::kSettingsKey, *value);
-  files::WriteInstalledFile(settingsPath, text);
+  platform::WriteInstalledFile(settingsPath, text);
 }
 
-void WriteRunValue(InstallLog& log) {
+void WriteRunValue(const InstallerState& state, UninstallLogFile& log) {
   HKEY run = nullptr;
-  if (registry::CreateKey(HKEY_LOCAL_MACHINE, product::kRunKey, registry::kProductLineView, &run) != ERROR_SUCCESS) {
+  if (registry_view::CreateKey(HKEY_LOCAL_MACHINE, product::kRunKey, registry_view::kProductLineView, &run) != ERROR_SUCCESS) {
     return;
   }
   // Quoted: an unquoted path with blanks would let a planted C:\Program.exe run at log-on.
   platform::RegSetStringGbk(run, product::kRunValueName,
-                            "\"" + TargetDir + "\\" + product::kReviewMonitorProgram + "\"");
+                            "\"" + state.TargetDir + "\\" + product::kReviewMonitorProgram + "\"");
   log.Record(
       uninstall_log::ValueRecord(uninstall_log::RegistryRoot::kLocalMachine, product::kRunKey, product::kRunValueName));
   RegCloseKey(run);
 }
 
-void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath, unsigned long long productBytes) {
+void WriteUninstallEntry(const InstallerState& state, UninstallLogFile& log, const std::string& uninstallerPath, unsigned long long productBytes) {
   const std::string keyName = std::string(product::kUninstallKeyPrefix) + ProductTitle;
   HKEY entry = nullptr;
-  if (registry::CreateKey(HKEY_LOCAL_MACHINE, keyName.c_str(), registry::kProductLineView, &entry) != ERROR_SUCCESS) {
+  if (registry_view::CreateKey(HKEY_LOCAL_MACHINE, keyName.c_str(), registry_view::kProductLineView, &entry) != ERROR_SUCCESS) {
     return;
   }
   platform::RegSetStringGbk(entry, "DisplayName", ProductTitle);
   // Kept unquoted: later installers find the old folder by cutting it before "\uninstall.exe".
   platform::RegSetStringGbk(entry, "UninstallString", uninstallerPath);
-  platform::RegSetStringGbk(entry, "DisplayIcon", TargetDir + "\\" + product::kMainProgram);
+  platform::RegSetStringGbk(entry, "DisplayIcon", state.TargetDir + "\\" + product::kMainProgram);
   // What Windows' list of programs and deployment systems read besides.
   platform::RegSetStringGbk(entry, "DisplayVersion",
-                            std::to_string(app::ProductVersion / 10) + "." + std::to_string(app::ProductVersion % 10));
+                            product::VersionText(product::ProductVersion));
   platform::RegSetStringGbk(entry, "Publisher", product::kPublisher);
-  platform::RegSetStringGbk(entry, "InstallLocation", TargetDir);
+  platform::RegSetStringGbk(entry, "InstallLocation", state.TargetDir);
   platform::RegSetDwordGbk(entry, "EstimatedSize", static_cast<DWORD>((productBytes + 1023) / 1024));
   platform::RegSetDwordGbk(entry, "NoModify", 1);
   platform::RegSetDwordGbk(entry, "NoRepair", 1);

@@ -4,24 +4,25 @@
 
 #include <string>
 
-#include "install/engine/install_log.h"
+#include "install/engine/uninstall_log_file.h"
+#include "install/engine/installer_state.h"
 
 namespace engine {
 
 // The 18 empty folders of the product under TargetDir, each added to CreatedDirs.
-void CreateInstallTree();
+void CreateInstallTree(InstallerState& state);
 
 // The Start-menu group with four shortcuts and the desktop shortcut, by Windows version:
 // the all-users folders from 5 on, the user's own on 4, nothing below.
-void CreateShortcuts(InstallLog& log, const std::string& uninstallerPath);
+void CreateShortcuts(InstallerState& state, UninstallLogFile& log, const std::string& uninstallerPath);
 
 // [main] adnote of the product's settings file, from install.ini on the medium.
-void WriteSettingsValue();
+void WriteSettingsValue(const InstallerState& state);
 
 // The review monitor's auto-start value under HKEY_LOCAL_MACHINE.
-void WriteRunValue(InstallLog& log);
+void WriteRunValue(const InstallerState& state, UninstallLogFile& log);
 
 // The product's entry in the list of installed programs.
-void WriteUninstallEntry(InstallLog& log, const std::string& uninstallerPath, unsigned long long productBytes);
+void WriteUninstallEntry(const InstallerState& state, UninstallLogFile& log, const std::string& uninstallerPath, unsigned long long productBytes);
 
 }  // namespace engine

@@ -1,32 +1,31 @@
-#include "install/engine/install_log.h"
+#include "install/engine/uninstall_log_file.h"
 
-#include "install/app/diagnostic_log.h"
-#include "install/app/installer_state.h"
-#include "install/app/installer_texts.h"
+#include "install/engine/diagnostic_log.h"
+#include "resources/installer_texts.h"
 #include "common/platform/files.h"
 #include "common/platform/machine_changes.h"
 
 namespace engine {
 
-bool InstallLog::Create(const std::string& path) {
+bool UninstallLogFile::Create(const std::string& path) {
   path_ = path;
   return writer_.Create(platform::CreateInstalledStreamGbk(path));
 }
 
-void InstallLog::Record(const std::string& record) { CheckWrite(writer_.WriteLine(record)); }
+void UninstallLogFile::Record(const std::string& record) { CheckWrite(writer_.WriteLine(record)); }
 
-void InstallLog::EndSection() { CheckWrite(writer_.EndSection()); }
+void UninstallLogFile::EndSection() { CheckWrite(writer_.EndSection()); }
 
 // Every record went to disk unbuffered when it was written; closing has nothing left to
 // report.
-void InstallLog::Close() { writer_.Close(); }
+void UninstallLogFile::Close() { writer_.Close(); }
 
-void InstallLog::CheckWrite(bool written) {
+void UninstallLogFile::CheckWrite(bool written) {
   platform::ReportedChange(written);
   if (written || failureReported_) return;
   failureReported_ = true;
-  app::InstallFailed = true;
-  app::ReportError(owner_, path_ + app::kCannotWrite, GetLastError());
+  state_.InstallFailed = true;
+  ReportError(state_.Unattended, owner_, path_ + texts::kCannotWrite, GetLastError());
   abortRequested_ = 1;
 }
 

@@ -8,13 +8,14 @@
 #include <string>
 
 #include "common/uninstall_log/log_writer.h"
+#include "install/engine/installer_state.h"
 
 namespace engine {
 
-class InstallLog {
+class UninstallLogFile {
  public:
-  InstallLog(HWND messageOwner, std::atomic<int>& abortRequested)
-      : owner_(messageOwner), abortRequested_(abortRequested) {}
+  UninstallLogFile(InstallerState& state, HWND messageOwner, std::atomic<int>& abortRequested)
+      : state_(state), owner_(messageOwner), abortRequested_(abortRequested) {}
 
   bool Create(const std::string& path);
   void Record(const std::string& record);
@@ -25,6 +26,7 @@ class InstallLog {
   void CheckWrite(bool written);
 
   uninstall_log::LogWriter writer_;
+  InstallerState& state_;
   std::string path_;
   HWND owner_;
   std::atomic<int>& abortRequested_;

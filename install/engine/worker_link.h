@@ -1,4 +1,5 @@
-// What the progress page and the install worker share. The page creates the controls and
+// What the progress page and the install worker share: the engine's side of the page,
+// which the page fills. The page creates the controls and
 // starts and joins the thread; the worker drives the controls only with synchronous
 // sends, polls the flags and ends with exactly one posted WM_COMMAND to the page.
 #pragma once
@@ -7,9 +8,10 @@
 
 #include <atomic>
 
+#include "install/engine/installer_state.h"
 #include "resources/install_ids.h"
 
-namespace pages {
+namespace engine {
 
 // Final commands the worker posts to the page (lParam 0).
 inline constexpr WPARAM kWorkerCompleted = IDM_WORKER_COMPLETED;
@@ -31,6 +33,8 @@ struct WorkerLink {
   HANDLE WorkerThread = nullptr;
 
   HWND PageWindow = nullptr;  // owner of the worker's message boxes, target of its post
+  // The installer's state, which the worker reads and adds its folders to.
+  InstallerState* Context = nullptr;
 };
 
-}  // namespace pages
+}  // namespace engine

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "install/app/installer_texts.h"
+#include "resources/installer_texts.h"
 #include "install/pages/wizard_page.h"
 
 namespace pages {
@@ -14,13 +14,13 @@ bool HasRoomForInstall(const std::string& folder);
 // go on without 16 MiB free on its drive.
 class DestinationPage : public WizardPage {
  public:
-  DestinationPage();
+  explicit DestinationPage(engine::InstallerState& state);
 
  protected:
   BOOL OnInitDialog() override;
   void ExchangeData(framework::DataExchange& exchange) override;
   void OnCancel() override { ConfirmCancel(); }
-  painting::Decoration PageDecoration() const override { return HeaderBand(app::kDestinationTitle, app::kDestinationSubtitle); }
+  painting::Decoration PageDecoration() const override { return HeaderBand(texts::kDestinationTitle, texts::kDestinationSubtitle); }
 
  private:
   void Next();

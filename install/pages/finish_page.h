@@ -1,6 +1,6 @@
 #pragma once
 
-#include "install/app/installer_texts.h"
+#include "resources/installer_texts.h"
 #include "install/pages/wizard_page.h"
 
 namespace pages {
@@ -8,14 +8,14 @@ namespace pages {
 // Page 6: starts the review monitor and, when ticked, the product and its help.
 class FinishPage : public WizardPage {
  public:
-  FinishPage();
+  explicit FinishPage(engine::InstallerState& state);
   ~FinishPage() override;
 
  protected:
   BOOL OnInitDialog() override;
   void ExchangeData(framework::DataExchange& exchange) override;
   HBRUSH OnControlColor(HDC dc, HWND control) override;
-  painting::Decoration PageDecoration() const override { return BannerPage(app::kFinishTitle, app::kFinishBody); }
+  painting::Decoration PageDecoration() const override { return BannerPage(texts::kFinishTitle, texts::kFinishBody); }
 
  private:
   void Finish();

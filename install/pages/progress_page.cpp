@@ -4,9 +4,8 @@
 
 #include "common/gbk/gbk_search.h"
 #include "common/dll_search/system_dlls.h"
-#include "install/app/diagnostic_log.h"
-#include "install/app/installer_state.h"
-#include "install/app/installer_texts.h"
+#include "install/engine/diagnostic_log.h"
+#include "resources/installer_texts.h"
 #include "install/engine/copy_profile.h"
 #include "install/engine/install_worker.h"
 #include "install/engine/replay_uninstall_log.h"
@@ -16,18 +15,12 @@
 
 namespace pages {
 
-ProgressPage::ProgressPage() : WizardPage(IDD_PROGRESS) {
+ProgressPage::ProgressPage(engine::InstallerState& state) : WizardPage(IDD_PROGRESS, state) {
   // Loaded only now: the pages before need none of comctl32, and start-up is the shorter for it.
   dll_search::RegisterProgressBarClass();
   FlagsChanged = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   OnCommandId(IDM_START_WORKER, [this] { Start(); });
-  OnCommandId(kWorkerCompleted, [this] { WorkerCompleted(); });
-  // No control of this page is IDC_BACK; kept as the page's way back for completeness.
-  OnCommandId(IDC_BACK, [this] {
-    app::WizardDirection = app::kDirectionBack;
-    JoinWorker();
-    OnOK();
-  });
+  OnCommandId(engine::kWorkerCompleted, [this] { WorkerCompleted(); });
 }
 
 void ProgressPage::ExchangeData(framework::DataExchange& exchange) {
@@ -38,6 +31,7 @@ void ProgressPage::ExchangeData(framework::DataExchange& exchange) {
 BOOL ProgressPage::OnInitDialog() {
   WizardPage::OnInitDialog();
   PageWindow = Window();
+  Context = &State();
   PaintOnTimer(StatusText);
   PaintOnTimer(ProgressBar);
   AbortRequested = 0;
@@ -49,22 +43,22 @@ BOOL ProgressPage::OnInitDialog() {
 void ProgressPage::Start() {
   // One trailing separator goes (D:\ becomes D:), but never the trail byte of a GBK
   // character that happens to be 0x5C.
-  std::string& target = app::TargetDir;
+  std::string& target = State().TargetDir;
   if (!target.empty() && (target.back() == '/' || gbk::FindLastBackslash(target) == target.size() - 1)) {
     target.pop_back();
   }
   WorkerRunning = 1;
-  WorkerThread = CreateThread(nullptr, 0, engine::InstallWorker, static_cast<WorkerLink*>(this), 0, nullptr);
+  WorkerThread = CreateThread(nullptr, 0, engine::InstallWorker, static_cast<engine::WorkerLink*>(this), 0, nullptr);
   if (WorkerThread == nullptr) {
     // Handled like a failed install: rolled back, and the wizard ends.
     WorkerRunning = 0;
     AbortRequested = 1;
-    PostMessageW(Window(), WM_COMMAND, kWorkerStopped, 0);
+    PostMessageW(Window(), WM_COMMAND, engine::kWorkerStopped, 0);
   }
 }
 
 void ProgressPage::WorkerCompleted() {
-  app::WizardDirection = app::kDirectionNext;
+  State().WizardDirection = framework::kDirectionNext;
   JoinWorker();
   OnOK();
 }
@@ -98,8 +92,8 @@ void ProgressPage::OnCancel() {
     return;
   }
   JoinWorker();
-  const std::string logPath = app::TargetDir + "\\" + product::kUninstallLogFile;
-  app::Diagnose("rolling the install back through " + logPath);
+  const std::string logPath = State().TargetDir + "\\" + product::kUninstallLogFile;
+  engine::Diagnose("rolling the install back through " + logPath);
   engine::ReplayUninstallLog(logPath, uninstall_log::HeldFiles::kLeave);
   EndPage(IDCANCEL);
 }

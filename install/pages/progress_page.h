@@ -2,15 +2,15 @@
 // a failure is rolled back through the uninstall log.
 #pragma once
 
-#include "install/app/installer_texts.h"
+#include "resources/installer_texts.h"
 #include "install/pages/wizard_page.h"
-#include "install/pages/worker_link.h"
+#include "install/engine/worker_link.h"
 
 namespace pages {
 
-class ProgressPage : public WizardPage, public WorkerLink {
+class ProgressPage : public WizardPage, public engine::WorkerLink {
  public:
-  ProgressPage();
+  explicit ProgressPage(engine::InstallerState& state);
   ~ProgressPage() override;
 
  protected:
@@ -18,7 +18,7 @@ class ProgressPage : public WizardPage, public WorkerLink {
   BOOL OnInitDialog() override;
   void OnCancel() override;
   bool OnPaint() override;
-  painting::Decoration PageDecoration() const override { return HeaderBand(app::kProgressTitle, ""); }
+  painting::Decoration PageDecoration() const override { return HeaderBand(texts::kProgressTitle, ""); }
 
  private:
   void Start();

@@ -1,12 +1,11 @@
 #include "install/pages/summary_page.h"
 
-#include "install/app/installer_state.h"
-#include "install/app/installer_texts.h"
+#include "resources/installer_texts.h"
 #include "resources/install_ids.h"
 
 namespace pages {
 
-SummaryPage::SummaryPage() : WizardPage(IDD_SUMMARY) {
+SummaryPage::SummaryPage(engine::InstallerState& state) : WizardPage(IDD_SUMMARY, state) {
   OnCommandId(IDC_NEXT, [this] { GoNext(); });
   OnCommandId(IDC_BACK, [this] { GoBack(); });
 }
@@ -15,7 +14,7 @@ void SummaryPage::ExchangeData(framework::DataExchange& exchange) { exchange.Tex
 
 BOOL SummaryPage::OnInitDialog() {
   WizardPage::OnInitDialog();
-  SettingsText = app::kSummaryFolderLabel + app::TargetDir;
+  SettingsText = texts::kSummaryFolderLabel + State().TargetDir;
   PushData();
   FocusControl(IDC_NEXT);
   return FALSE;

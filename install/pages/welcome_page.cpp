@@ -1,6 +1,6 @@
 #include "install/pages/welcome_page.h"
 
-#include "install/app/installer_texts.h"
+#include "resources/installer_texts.h"
 #include "resources/install_ids.h"
 
 namespace pages {
@@ -19,8 +19,7 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-WelcomePage::WelcomePage()
-    : WizardPage(IDD_WELCOME), AppIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT))) {
+WelcomePage::WelcomePage(engine::InstallerState& state) : WizardPage(IDD_WELCOME, state), AppIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT))) {
   OnCommandId(IDC_BACK, [this] { GoBack(); });
   OnCommandId(IDC_NEXT, [this] { GoNext(); });
 }

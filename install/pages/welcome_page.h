@@ -1,6 +1,6 @@
 #pragma once
 
-#include "install/app/installer_texts.h"
+#include "resources/installer_texts.h"
 #include "install/pages/wizard_page.h"
 
 namespace pages {
@@ -8,12 +8,12 @@ namespace pages {
 // Page 1: greets the user; Cancel ends the wizard without a question.
 class WelcomePage : public WizardPage {
  public:
-  WelcomePage();
+  explicit WelcomePage(engine::InstallerState& state);
 
  protected:
   BOOL OnInitDialog() override;
   bool OnSystemCommand(WPARAM command) override;
-  painting::Decoration PageDecoration() const override { return BannerPage(app::kWelcomeTitle, app::kWelcomeBody); }
+  painting::Decoration PageDecoration() const override { return BannerPage(texts::kWelcomeTitle, texts::kWelcomeBody); }
 
  private:
   HICON AppIcon = nullptr;

@@ -1,8 +1,8 @@
 #include "install/pages/wizard_page.h"
 
 #include "common/painting/page_painting.h"
-#include "install/app/installer_state.h"
-#include "install/app/installer_texts.h"
+#include "product/product_facts.h"
+#include "resources/installer_texts.h"
 #include "resources/install_ids.h"
 #include "common/platform/user_interface.h"
 
@@ -10,7 +10,7 @@ namespace pages {
 
 BOOL WizardPage::OnInitDialog() {
   ModalDialog::OnInitDialog();
-  platform::SetWindowTextGbk(Window(), app::WizardCaption);
+  platform::SetWindowTextGbk(Window(), product::WizardCaption);
   painting::ExposeTexts(Window(), PageDecoration());
   return TRUE;
 }
@@ -21,17 +21,17 @@ bool WizardPage::OnPaint() {
 }
 
 void WizardPage::GoBack() {
-  app::WizardDirection = app::kDirectionBack;
+  State().WizardDirection = framework::kDirectionBack;
   OnOK();
 }
 
 void WizardPage::GoNext() {
-  app::WizardDirection = app::kDirectionNext;
+  State().WizardDirection = framework::kDirectionNext;
   OnOK();
 }
 
 bool WizardPage::UserWantsToStop() {
-  return platform::MessageBoxGbk(Window(), app::kStopInstallQuestion, app::WizardCaption, app::kQuestionBox) != IDNO;
+  return platform::MessageBoxGbk(Window(), texts::kStopInstallQuestion, product::WizardCaption, texts::kQuestionBox) != IDNO;
 }
 
 void WizardPage::ConfirmCancel() {

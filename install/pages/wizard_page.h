@@ -3,17 +3,21 @@
 #pragma once
 
 #include "common/painting/page_painting.h"
-#include "install/app/page_sequence.h"
+#include "install/engine/installer_state.h"
 #include "install/framework/modal_dialog.h"
+#include "install/framework/sequenced_page.h"
 
 namespace pages {
 
-class WizardPage : public framework::ModalDialog, public app::SequencedPage {
+class WizardPage : public framework::ModalDialog, public framework::SequencedPage {
  public:
-  using ModalDialog::ModalDialog;
+  WizardPage(int templateId, engine::InstallerState& state) : ModalDialog(templateId), state_(state) {}
   std::intptr_t ShowModal() override { return RunModal(); }
 
  protected:
+  // The installer's process-wide state, which the application object owns.
+  engine::InstallerState& State() const { return state_; }
+
   // The framework's initialisation, then the caption becomes the installer's and the
   // texts the page paints become children a screen reader reads.
   BOOL OnInitDialog() override;
@@ -35,6 +39,9 @@ class WizardPage : public framework::ModalDialog, public app::SequencedPage {
   // The two decorations, for PageDecoration.
   static painting::Decoration HeaderBand(const char* title, const char* subtitle);
   static painting::Decoration BannerPage(const char* title, const char* body);
+
+ private:
+  engine::InstallerState& state_;
 };
 
 }  // namespace pages

@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "common/crash_points/crash_build.h"
+#include "common/crash_build/crash_build.h"
 #include "common/platform/machine_changes.h"
 #include "tests/hold/hold_point.h"
 

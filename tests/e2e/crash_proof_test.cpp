@@ -11,7 +11,7 @@
 #include <sstream>
 #include <vector>
 
-#include "common/crash_points/crash_build.h"
+#include "common/crash_build/crash_build.h"
 #include "tests/e2e/support/held_worker.h"
 #include "tests/e2e/support/kit.h"
 #include "tests/e2e/support/machine_state.h"

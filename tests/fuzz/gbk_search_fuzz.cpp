@@ -1,6 +1,6 @@
 // The GBK-aware searches and the free-space root built on them.
 #include "common/gbk/gbk_search.h"
-#include "install/pages/free_space_root.h"
+#include "common/gbk/free_space_root.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const size_t backslash = gbk::FindLastBackslash(text);
   fuzz::Require(backslash == gbk::npos || text[backslash] == '\\', "a backslash found is one");
-  if (const auto root = pages::FreeSpaceRoot(text)) {
+  if (const auto root = gbk::FreeSpaceRoot(text)) {
     fuzz::Require(!root->empty() && root->back() == '\\', "a root ends with a backslash");
     fuzz::Require(text.compare(0, root->size() - 1, *root, 0, root->size() - 1) == 0, "a root is the folder's start");
   }

@@ -10,7 +10,7 @@
 
 #include <zlib.h>
 
-#include "builder/medium_rules.h"
+#include "builder/medium_check.h"
 #include "builder/setup_file.h"
 #include "common/medium/payload_format.h"
 #include "tests/hold/hold_point.h"

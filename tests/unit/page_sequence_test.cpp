@@ -20,7 +20,7 @@ struct Script {
   int nextObjectId = 0;
 };
 
-class ScriptedPage : public app::SequencedPage {
+class ScriptedPage : public framework::SequencedPage {
  public:
   ScriptedPage(Script& script, int pageNumber) : script_(script), page_(pageNumber), object_(++script.nextObjectId) {
     script_.events.push_back("new " + Name());
@@ -50,7 +50,7 @@ std::vector<app::PageFactory> Pages(Script& script, int count) {
 }
 
 constexpr std::intptr_t kOk = 1;
-constexpr std::intptr_t kCancel = app::kPageCancelled;
+constexpr std::intptr_t kCancel = framework::kPageCancelled;
 
 TEST(PageSequence, BackReshowsTheSameObjectAndNextMakesANewOne) {
   Script script;

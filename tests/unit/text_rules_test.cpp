@@ -2,10 +2,10 @@
 // and the free-space root of an install folder.
 #include <gtest/gtest.h>
 
-#include "install/app/install_options.h"
+#include "common/command_line/install_options.h"
 #include "common/medium/adnote.h"
 #include "common/medium/manifest_rules.h"
-#include "install/pages/free_space_root.h"
+#include "common/gbk/free_space_root.h"
 #include "common/command_line/command_line.h"
 
 namespace {
@@ -85,6 +85,18 @@ TEST(CommandLine, BareProgramNameEndsAtTheFirstBlankOrControlByte) {
   EXPECT_EQ(command_line::ArgumentAfterProgramName(""), "");
 }
 
+// The same rule over UTF-16, as the single-file setup passes its command line on: a GBK
+// lead byte means nothing there, and a path its caller matched ends the name.
+TEST(CommandLine, TheRuleOverUtf16Text) {
+  using command_line::ArgumentAfterName;
+  EXPECT_EQ(ArgumentAfterName(std::wstring_view(L"\"C:\\a b\\QuendralSetup.exe\"  /S /D=C:\\x y"), 0),
+            L"/S /D=C:\\x y");
+  EXPECT_EQ(ArgumentAfterName(std::wstring_view(L"\"C:\\\u00D5\"x"), 0), L"x");
+  EXPECT_EQ(ArgumentAfterName(std::wstring_view(L"setup.exe\t/S"), 0), L"/S");
+  EXPECT_EQ(ArgumentAfterName(std::wstring_view(L"C:\\a b\\setup.exe /S"), 16), L"/S");
+  EXPECT_EQ(ArgumentAfterName(std::wstring_view(L"\"unterminated"), 0), L"");
+}
+
 TEST(CommandLine, OwnPathUnquotedIsTheWholeProgramName) {
   const std::string_view own =
       "C:\\Program Files\\\xD5\x5C"
@@ -142,7 +154,7 @@ TEST(InstallOptions, SwitchesAndTheirErrors) {
       {"\"/S", false, "", "", "\"/S"},
   };
   for (const Case& c : cases) {
-    const app::InstallOptions options = app::ParseInstallOptions(c.line);
+    const command_line::InstallOptions options = command_line::ParseInstallOptions(c.line);
     EXPECT_EQ(options.unattended, c.unattended) << c.line;
     EXPECT_EQ(options.targetDir, c.target) << c.line;
     EXPECT_EQ(options.logPath, c.log) << c.line;
@@ -151,14 +163,14 @@ TEST(InstallOptions, SwitchesAndTheirErrors) {
 }
 
 TEST(FreeSpaceRoot, DriveRootOrShareRoot) {
-  EXPECT_EQ(pages::FreeSpaceRoot("C:\\Program Files\\Morvessa\\Quendral"), "C:\\");
-  EXPECT_EQ(pages::FreeSpaceRoot("D:\\"), "D:\\");
-  EXPECT_EQ(pages::FreeSpaceRoot("\\\\server\\share\\apps\\q"), "\\\\server\\share\\");
-  EXPECT_EQ(pages::FreeSpaceRoot("\\\\server\\share"), "\\\\server\\share\\");
-  EXPECT_EQ(pages::FreeSpaceRoot("\\\\server"), std::nullopt);
-  EXPECT_EQ(pages::FreeSpaceRoot("\\\\server\\\\x"), std::nullopt);
-  EXPECT_EQ(pages::FreeSpaceRoot("relative\\folder"), std::nullopt);
-  EXPECT_EQ(pages::FreeSpaceRoot("D:"), std::nullopt);
+  EXPECT_EQ(gbk::FreeSpaceRoot("C:\\Program Files\\Morvessa\\Quendral"), "C:\\");
+  EXPECT_EQ(gbk::FreeSpaceRoot("D:\\"), "D:\\");
+  EXPECT_EQ(gbk::FreeSpaceRoot("\\\\server\\share\\apps\\q"), "\\\\server\\share\\");
+  EXPECT_EQ(gbk::FreeSpaceRoot("\\\\server\\share"), "\\\\server\\share\\");
+  EXPECT_EQ(gbk::FreeSpaceRoot("\\\\server"), std::nullopt);
+  EXPECT_EQ(gbk::FreeSpaceRoot("\\\\server\\\\x"), std::nullopt);
+  EXPECT_EQ(gbk::FreeSpaceRoot("relative\\folder"), std::nullopt);
+  EXPECT_EQ(gbk::FreeSpaceRoot("D:"), std::nullopt);
 }
 
 }  // namespace
