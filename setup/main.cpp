@@ -36,7 +36,7 @@ int Refuse(bool unattended, const char* text, int exitCode) {
 // exit code.
 std::optional<DWORD> RunInstaller(const std::wstring& folder, const std::wstring& arguments,
                                   single_setup::SetupLock& lock) {
-  const std::wstring program = folder + L"install.exe";
+  const std::wstring program = folder + platform::ShownText(product::kInstallerFile);
   const std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   lock.BeginHandOver();
   HANDLE process = platform::StartProcessWide(program, commandLine, false);

@@ -44,6 +44,8 @@ std::optional<Copy> CopyToPrivateFolder() {
   // folder must be one GBK can name (the install folder always is).
   const std::optional<std::string> self = platform::GbkFromWide(*ownPath);
   if (!self) return std::nullopt;
+  // Byte-wise, as the uninstaller has always searched: its own folder is the install
+  // folder, which the installer made with a GBK-aware search.
   const std::size_t lastBackslash = self->rfind('\\');
   if (lastBackslash == std::string::npos) return std::nullopt;
   const std::string logPath = self->substr(0, lastBackslash + 1) + product::kUninstallLogFile;

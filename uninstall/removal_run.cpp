@@ -28,7 +28,9 @@ void DeleteWhileLocked(const std::string& path, uninstall_log::RemovalOutcome& o
   if (platform::DeleteAtRestartGbk(path)) ++outcome.scheduled;
 }
 
-// The installed program lies beside the log; a log path without a folder names none.
+// The installed program lies beside the log; a log path without a folder names none. The
+// search is byte-wise, as the uninstaller's has always been (the installer's are
+// double-byte aware).
 void DeleteInstalledProgram(const std::string& logPath, uninstall_log::RemovalOutcome& outcome) {
   if (const std::size_t lastBackslash = logPath.rfind('\\'); lastBackslash != std::string::npos) {
     DeleteWhileLocked(logPath.substr(0, lastBackslash + 1) + product::kUninstallerFile, outcome);

@@ -24,13 +24,15 @@ struct Tally {
 // The exit code of a program that ended itself at its crash point.
 inline constexpr std::uint32_t kCrashExitCode = 0xC4A5;
 
-// Whether a program's bytes are a crash build's: they hold the variable's name in UTF-16,
-// the form the build looks it up in.
-inline bool IsCrashBuild(std::string_view programBytes) {
-  constexpr std::string_view name = KIT_CRASH_AT_VARIABLE;
+// Whether a program's bytes hold an ASCII name in UTF-16, the form in which a test build
+// looks up what marks it (a variable, a named object).
+inline bool HoldsUtf16Name(std::string_view programBytes, std::string_view asciiName) {
   std::string wide;
-  for (char letter : name) wide.append({letter, '\0'});
+  for (char letter : asciiName) wide.append({letter, '\0'});
   return programBytes.find(wide) != std::string_view::npos;
 }
+
+// Whether a program's bytes are a crash build's: they hold the variable's name.
+inline bool IsCrashBuild(std::string_view programBytes) { return HoldsUtf16Name(programBytes, KIT_CRASH_AT_VARIABLE); }
 
 }  // namespace crash_points

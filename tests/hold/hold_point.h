@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/crash_build/crash_build.h"
+
 namespace hold_point {
 
 // A semaphore the test makes with count 0: each count lets a held thread on by one change.
@@ -20,10 +22,7 @@ inline std::wstring HeldName(unsigned long processId) { return L"Local\\Quendral
 
 // Whether a program's bytes hold a hold point: the gate's name in UTF-16.
 inline bool HasHoldPoint(std::string_view programBytes) {
-  constexpr std::string_view name = "QuendralHoldGate";
-  std::string wide;
-  for (char letter : name) wide.append({letter, '\0'});
-  return programBytes.find(wide) != std::string_view::npos;
+  return crash_points::HoldsUtf16Name(programBytes, "QuendralHoldGate");
 }
 
 // Called by the test builds after each change they report: stops the calling thread there
