@@ -106,7 +106,9 @@ std::optional<ExitCode> InstallerApp::CheckBeforeInstall(std::string_view argume
 ExitCode InstallerApp::Install() {
   bool installed = false;
   if (!state_.Unattended) {
-    installed = RunWizard(state_) == 1;
+    // The finish page closed with Esc or its close box leaves a completed install: it
+    // starts nothing then, but the install stands and the exit code says so.
+    installed = RunWizard(state_) == 1 || state_.InstallCompleted;
   } else if (!pages::HasRoomForInstall(state_.TargetDir)) {
     engine::Diagnose("less than 16 MiB free on the drive of " + state_.TargetDir);
     RemoveCreatedFolders();

@@ -24,6 +24,9 @@ struct InstallerState {
   bool Unattended = false;
   // Set by the install worker when a failure stopped the install (it is then rolled back).
   bool InstallFailed = false;
+  // Set by the progress page when the worker completed the install: from then on the
+  // install stands, however the finish page is left.
+  bool InstallCompleted = false;
 };
 
 }  // namespace engine

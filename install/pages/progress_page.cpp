@@ -58,6 +58,7 @@ void ProgressPage::Start() {
 }
 
 void ProgressPage::WorkerCompleted() {
+  State().InstallCompleted = true;
   State().WizardDirection = framework::kDirectionNext;
   JoinWorker();
   OnOK();

@@ -245,6 +245,21 @@ TEST_F(FinishActionTest, BothBoxesClearedStartsOnlyTheReviewMonitor) {
   EXPECT_EQ(FindTitled("Quendral"), nullptr);
 }
 
+// Its close box (or Esc) starts nothing, and the completed install ends with its exit code.
+TEST_F(FinishActionTest, TheCloseBoxEndsACompletedInstallWithExitCode0AndStartsNothing) {
+  Medium medium(TestFolder("medium"));
+  Installer installer(medium);
+  ASSERT_TRUE(installer.StartCopy());
+  HWND finish = installer.WaitForPage(Page::kFinish, 60000);
+  ASSERT_NE(finish, nullptr);
+  PostMessageW(finish, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(installer.WaitForExit());
+  EXPECT_EQ(installer.process().ExitCode(), 0u) << "the install is complete";
+  Sleep(300);  // nothing may start
+  EXPECT_EQ(ReadBytes(startLog_), "");
+  EXPECT_TRUE(FileExists(kDefaultTarget + "\\uninstall.exe") && FileExists(kDefaultTarget + "\\uninstall.inf"));
+}
+
 TEST_F(FinishActionTest, HelpIsOpenedLast) {
   EXPECT_EQ(FinishWith(true, true, 3), "vigilo.exe\r\nlumora.exe\r\nopen " + kDefaultTarget + "\\lumora.chm\r\n");
 }
