@@ -18,8 +18,8 @@ std::optional<std::string>* OptionalField(BuildOptions& options, const std::stri
 }
 
 bool IsSigningOption(const std::string& name) {
-  return name == "--sign-cert" || name == "--sign-key" || name == "--sign-pkcs12" ||
-         name == "--sign-password-file" || name == "--timestamp";
+  return name == "--sign-cert" || name == "--sign-key" || name == "--sign-pkcs12" || name == "--sign-password-file" ||
+         name == "--timestamp";
 }
 
 }  // namespace

@@ -26,8 +26,8 @@ bool WriteDiscImage(const std::filesystem::path& medium, const std::string& imag
   std::filesystem::remove(image);
   const std::string make = "xorriso -report_about WARNING -local_charset UTF-8 -outdev '" + image + "' -volid " +
                            product::kVolumeLabel + " -joliet on -map '" + medium.string() + "' / -commit";
-  const std::string compare = "xorriso -report_about WARNING -local_charset UTF-8 -indev '" + image +
-                              "' -compare_r '" + medium.string() + "' / 2>&1";
+  const std::string compare = "xorriso -report_about WARNING -local_charset UTF-8 -indev '" + image + "' -compare_r '" +
+                              medium.string() + "' / 2>&1";
   if (std::system((make + " >/dev/null 2>&1").c_str()) != 0) {
     std::cerr << image << ": error: xorriso could not write the image\n";
     return false;

@@ -164,7 +164,9 @@ int WriteSetup(const fs::path& medium, const BuildOptions& options) {
 
 // What is wrong with the options themselves, before anything is read.
 void CheckOptions(const BuildOptions& options, std::vector<Problem>& problems) {
-  auto fail = [&problems](const std::string& file, const std::string& message) { problems.push_back({file, 0, message}); };
+  auto fail = [&problems](const std::string& file, const std::string& message) {
+    problems.push_back({file, 0, message});
+  };
   if (fs::exists(options.out) && !(fs::is_directory(options.out) && fs::is_empty(options.out))) {
     fail(options.out.string(), "exists and is not an empty folder; the builder writes only into a new or empty one");
   }
@@ -180,7 +182,8 @@ void CheckOptions(const BuildOptions& options, std::vector<Problem>& problems) {
     if (!options.setupProgram || !fs::is_regular_file(*options.setupProgram)) {
       fail(options.setupProgram.value_or("SETUP"), "the setup program is missing: build the kit first");
     }
-    if (fs::exists(*options.setup) && !fs::is_regular_file(*options.setup)) fail(*options.setup, "exists and is not a file");
+    if (fs::exists(*options.setup) && !fs::is_regular_file(*options.setup))
+      fail(*options.setup, "exists and is not a file");
     const fs::path setupFolder = fs::weakly_canonical(fs::absolute(*options.setup)).parent_path();
     const fs::path medium = fs::weakly_canonical(fs::absolute(options.out));
     if (std::mismatch(medium.begin(), medium.end(), setupFolder.begin(), setupFolder.end()).first == medium.end()) {
@@ -237,7 +240,8 @@ std::vector<std::string> FileOrder(const BuildOptions& options, const std::map<s
     }
   }
   for (const auto& [name, file] : files) {
-    if (std::find(order.begin(), order.end(), name) == order.end()) problems.push_back({name, 0, "is missing from ORDER"});
+    if (std::find(order.begin(), order.end(), name) == order.end())
+      problems.push_back({name, 0, "is missing from ORDER"});
   }
   return order;
 }

@@ -28,7 +28,9 @@ constexpr std::size_t kSampleBytes = 64 << 10;
 
 class Sha256Digest {
  public:
-  Sha256Digest() : context_(EVP_MD_CTX_new(), EVP_MD_CTX_free) { EVP_DigestInit_ex(context_.get(), EVP_sha256(), nullptr); }
+  Sha256Digest() : context_(EVP_MD_CTX_new(), EVP_MD_CTX_free) {
+    EVP_DigestInit_ex(context_.get(), EVP_sha256(), nullptr);
+  }
   void Add(std::string_view bytes) { EVP_DigestUpdate(context_.get(), bytes.data(), bytes.size()); }
   medium::Sha256 Finish() {
     medium::Sha256 digest{};
@@ -122,7 +124,8 @@ bool WriteSetupFile(const fs::path& medium, const fs::path& stub, const fs::path
       return false;
     }
     std::string deflated;
-    if (Shrinks(std::string_view(*bytes).substr(0, kSampleBytes), Deflated(std::string_view(*bytes).substr(0, kSampleBytes)))) {
+    if (Shrinks(std::string_view(*bytes).substr(0, kSampleBytes),
+                Deflated(std::string_view(*bytes).substr(0, kSampleBytes)))) {
       deflated = Deflated(*bytes);
     }
     const bool compress = Shrinks(*bytes, deflated);

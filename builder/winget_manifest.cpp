@@ -27,10 +27,14 @@ constexpr char kLicenceAndDescription[] =
 // keeping the installed earlier version comes only from a person's answer in the wizard.
 using namespace exit_codes::installer;
 const std::vector<std::pair<int, const char*>> kReturnCodes = {
-    {kCancelled, "cancelledByUser"},         {kProductRunning, "packageInUse"},
-    {kMonitorRunning, "packageInUseByApplication"}, {kEarlierVersionKept, "cancelledByUser"},
-    {kNoRoom, "diskFull"},                   {kFailedRolledBack, "contactSupport"},
-    {kInvalidCommandLine, "invalidParameter"}, {kSetupFileDamaged, "contactSupport"},
+    {kCancelled, "cancelledByUser"},
+    {kProductRunning, "packageInUse"},
+    {kMonitorRunning, "packageInUseByApplication"},
+    {kEarlierVersionKept, "cancelledByUser"},
+    {kNoRoom, "diskFull"},
+    {kFailedRolledBack, "contactSupport"},
+    {kInvalidCommandLine, "invalidParameter"},
+    {kSetupFileDamaged, "contactSupport"},
     {kAnotherSetupRunning, "installInProgress"},
 };
 
@@ -44,24 +48,21 @@ std::string Footer(const char* type) {
   return std::string("ManifestType: ") + type + "\nManifestVersion: " + kWingetManifestVersion + "\n";
 }
 
-std::string VersionFile() {
-  return Header("version") + "DefaultLocale: " + kDefaultLocale + "\n" + Footer("version");
-}
+std::string VersionFile() { return Header("version") + "DefaultLocale: " + kDefaultLocale + "\n" + Footer("version"); }
 
 std::string DefaultLocaleFile() {
   return Header("defaultLocale") + "PackageLocale: " + kDefaultLocale + "\nPublisher: " + product::kPublisher +
-         "\nPublisherUrl: " + product::kHomePageAddress +
-         "\nPackageName: Quendral\n" + kLicenceAndDescription + Footer("defaultLocale");
+         "\nPublisherUrl: " + product::kHomePageAddress + "\nPackageName: Quendral\n" + kLicenceAndDescription +
+         Footer("defaultLocale");
 }
 
 std::string InstallerFile(const std::string& url, const std::string& sha256Hex) {
+  const std::string silent = product::kUnattendedSwitch;
   std::string text = Header("installer") +
-                     "InstallerType: exe\nScope: machine\nInstallModes:\n- silent\n- silentWithProgress\n"
-                     "InstallerSwitches:\n"
-                     "  Silent: " + product::kUnattendedSwitch + "\n  SilentWithProgress: " + product::kUnattendedSwitch +
-                     "\n  InstallLocation: " + product::kInstallFolderSwitch + "<INSTALLPATH>\n  Log: " +
-                     product::kLogSwitch + "<LOGPATH>\n"
-                     "ExpectedReturnCodes:\n";
+                     "InstallerType: exe\nScope: machine\nInstallModes:\n- silent\n- silentWithProgress\n" +
+                     "InstallerSwitches:\n  Silent: " + silent + "\n  SilentWithProgress: " + silent +
+                     "\n  InstallLocation: " + product::kInstallFolderSwitch +
+                     "<INSTALLPATH>\n  Log: " + product::kLogSwitch + "<LOGPATH>\nExpectedReturnCodes:\n";
   for (const auto& [code, response] : kReturnCodes) {
     text += "- InstallerReturnCode: " + std::to_string(code) + "\n  ReturnResponse: " + response + "\n";
   }

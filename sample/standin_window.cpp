@@ -42,9 +42,8 @@ void NoteStart(const char* programName) {
   wchar_t logPath[MAX_PATH] = L"";
   const DWORD length = GetEnvironmentVariableW(L"QUENDRAL_STANDIN_LOG", logPath, MAX_PATH);
   DWORD bytes = sizeof logPath - sizeof(wchar_t);
-  if ((length == 0 || length >= MAX_PATH) &&
-      RegGetValueW(HKEY_CURRENT_USER, kStartLogKey, kStartLogValue, RRF_RT_REG_SZ, nullptr, logPath, &bytes) !=
-          ERROR_SUCCESS) {
+  if ((length == 0 || length >= MAX_PATH) && RegGetValueW(HKEY_CURRENT_USER, kStartLogKey, kStartLogValue,
+                                                          RRF_RT_REG_SZ, nullptr, logPath, &bytes) != ERROR_SUCCESS) {
     return;
   }
   // Opened unshared, so that programs started at the same moment append one after the

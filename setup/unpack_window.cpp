@@ -40,8 +40,8 @@ INT_PTR CALLBACK ProgressDialog(HWND, UINT message, WPARAM, LPARAM) {
 
 HWND ShowProgressWindow() {
   dll_search::RegisterProgressBarClass();
-  HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETUP_UNPACKING), nullptr,
-                                   ProgressDialog, 0);
+  HWND window =
+      CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETUP_UNPACKING), nullptr, ProgressDialog, 0);
   if (window == nullptr) return nullptr;
   platform::SetWindowTextGbk(window, product::WizardCaption);
   platform::SetDlgItemTextGbk(window, IDC_SETUP_UNPACKING_TEXT, kUnpackingText);
@@ -78,8 +78,11 @@ UnpackResult UnpackShowingProgress(std::string_view payload, const std::wstring&
     }
     if (window != nullptr) {
       const std::size_t done = payload.size() - unpacking.remainingBytes;
-      SendDlgItemMessageW(window, IDC_SETUP_UNPACKING_BAR, PBM_SETPOS,
-                          static_cast<WPARAM>(static_cast<double>(done) / static_cast<double>(std::max<std::size_t>(payload.size(), 1)) * kBarSteps), 0);
+      SendDlgItemMessageW(
+          window, IDC_SETUP_UNPACKING_BAR, PBM_SETPOS,
+          static_cast<WPARAM>(static_cast<double>(done) /
+                              static_cast<double>(std::max<std::size_t>(payload.size(), 1)) * kBarSteps),
+          0);
     }
   }
   CloseHandle(thread);

@@ -86,8 +86,9 @@ ExitCode RemovalRun(const std::string& logPath) {
     if (pipe != nullptr) Report(pipe, result);
     DeleteInstalledProgram(logPath, outcome);
   };
-  uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kLeadingPart, registry_view::kProductLineView,
-                                  uninstall_log::HeldFiles::kDeleteAtRestart, reportThenDeleteProgram);
+  uninstall_log::CarryOutSections(logPath, *text, uninstall_log::RootRule::kLeadingPart,
+                                  registry_view::kProductLineView, uninstall_log::HeldFiles::kDeleteAtRestart,
+                                  reportThenDeleteProgram);
   lock.Release();
   if (pipe == nullptr) ShowFinishPage();
   return result;

@@ -29,7 +29,8 @@ std::basic_string_view<Char> ArgumentAfterName(std::basic_string_view<Char> line
   if (pos == 0 && !line.empty() && line[0] == Char('"')) {
     // To the closing quote; in GBK a lead byte takes its trail byte along.
     for (pos = 1; pos < line.size() && line[pos] != Char('"');) {
-      pos += sizeof(Char) == 1 && gbk::IsLeadByte(static_cast<unsigned char>(code(pos))) && pos + 1 < line.size() ? 2 : 1;
+      pos +=
+          sizeof(Char) == 1 && gbk::IsLeadByte(static_cast<unsigned char>(code(pos))) && pos + 1 < line.size() ? 2 : 1;
     }
     if (pos < line.size()) ++pos;  // past the closing quote
   } else if (pos == 0) {

@@ -130,8 +130,8 @@ RECT TextArea(HWND page, const char* text, HFONT font, RECT area, bool wrap) {
 void Expose(HWND page, const Decoration& decoration, const char* text, const RECT& area) {
   if (*text == '\0') return;
   HWND child = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, area.left, area.top,
-                               area.right - area.left, area.bottom - area.top, page, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+                               area.right - area.left, area.bottom - area.top, page, nullptr, GetModuleHandleW(nullptr),
+                               nullptr);
   if (child == nullptr) return;
   platform::SetWindowTextGbk(child, text);
   auto* exposed = new ExposedText{nullptr, decoration, decoration.title, decoration.text};
@@ -159,7 +159,8 @@ void ExposeTexts(HWND page, const Decoration& decoration) {
   RECT client;
   GetClientRect(page, &client);
   const POINT title = header ? kHeaderTitle : kBannerTitle;
-  const RECT titleArea = TextArea(page, decoration.title, tools.title, {title.x, title.y, client.right, client.bottom}, false);
+  const RECT titleArea =
+      TextArea(page, decoration.title, tools.title, {title.x, title.y, client.right, client.bottom}, false);
   const RECT textArea = header ? TextArea(page, decoration.text, tools.body,
                                           {kHeaderSubtitle.x, kHeaderSubtitle.y, client.right, client.bottom}, false)
                                : TextArea(page, decoration.text, tools.body, BannerBodyArea(client.right), true);

@@ -34,7 +34,7 @@ struct Decoration {
   };
   Kind kind;
   const char* title;
-  const char* text;     // the subtitle or the body; may be empty
+  const char* text;      // the subtitle or the body; may be empty
   HICON icon = nullptr;  // the header band's
 };
 

@@ -102,8 +102,9 @@ bool CopyToInstalledFileGbk(const std::string& from, const std::string& to) {
   // Not GetFileInformationByHandle, which also asks for the volume's serial number, at a
   // cost that doubles the copy of a small file under Wine.
   FILE_BASIC_INFO info{};
-  HANDLE output = GetFileInformationByHandleEx(input, FileBasicInfo, &info, sizeof info) ? NewInstalledFile(target.Get())
-                                                                                          : INVALID_HANDLE_VALUE;
+  HANDLE output = GetFileInformationByHandleEx(input, FileBasicInfo, &info, sizeof info)
+                      ? NewInstalledFile(target.Get())
+                      : INVALID_HANDLE_VALUE;
   bool copied = output != INVALID_HANDLE_VALUE && CopyContents(input, output) && TakeOverAttributes(output, info);
   const DWORD error = GetLastError();
   if (output != INVALID_HANDLE_VALUE) {
@@ -205,7 +206,8 @@ MappedFile::MappedFile(const std::wstring& path)
   if (file_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(file_, &size) || size.QuadPart == 0) return;
   mapping_ = CreateFileMappingW(file_, nullptr, PAGE_READONLY, 0, 0, nullptr);
   const void* view = mapping_ != nullptr ? MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0) : nullptr;
-  if (view != nullptr) bytes_ = std::string_view(static_cast<const char*>(view), static_cast<std::size_t>(size.QuadPart));
+  if (view != nullptr)
+    bytes_ = std::string_view(static_cast<const char*>(view), static_cast<std::size_t>(size.QuadPart));
 }
 
 MappedFile::~MappedFile() {
@@ -242,8 +244,7 @@ void ClearReadOnly(const std::wstring& path) {
 bool DeleteFileAlways(const std::string& path) {
   if (DeleteFileGbk(path)) return true;
   const DWORD refusal = GetLastError();
-  const DWORD attributes =
-      refusal == ERROR_ACCESS_DENIED ? GetFileAttributesGbk(path) : INVALID_FILE_ATTRIBUTES;
+  const DWORD attributes = refusal == ERROR_ACCESS_DENIED ? GetFileAttributesGbk(path) : INVALID_FILE_ATTRIBUTES;
   if (!IsReadOnly(attributes)) {
     SetLastError(refusal);
     return false;

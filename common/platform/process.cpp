@@ -45,11 +45,10 @@ std::wstring ArgumentsWide() {
   const std::wstring_view line = GetCommandLineW();
   const std::wstring own = ModuleFileNameWide().value_or(L"");
   // The program's own path, unquoted, compared as Windows compares paths.
-  const bool startsWithOwnPath =
-      !own.empty() && line.size() >= own.size() &&
-      CompareStringOrdinal(line.data(), static_cast<int>(own.size()), own.data(), static_cast<int>(own.size()), TRUE) ==
-          CSTR_EQUAL &&
-      (line.size() == own.size() || line[own.size()] <= L' ');
+  const bool startsWithOwnPath = !own.empty() && line.size() >= own.size() &&
+                                 CompareStringOrdinal(line.data(), static_cast<int>(own.size()), own.data(),
+                                                      static_cast<int>(own.size()), TRUE) == CSTR_EQUAL &&
+                                 (line.size() == own.size() || line[own.size()] <= L' ');
   return std::wstring(command_line::ArgumentAfterName(line, startsWithOwnPath ? own.size() : 0));
 }
 

@@ -19,8 +19,8 @@ constexpr wchar_t kInstalledFileText[] = L"D:PAI(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x12
 // Windows' installer service (NT SERVICE\TrustedInstaller), which owns much of the system drive.
 constexpr wchar_t kTrustedInstallerSid[] = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 
-constexpr ACCESS_MASK kAddsOrRules = FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_APPEND_DATA | GENERIC_WRITE |
-                                     GENERIC_ALL | WRITE_DAC | WRITE_OWNER;
+constexpr ACCESS_MASK kAddsOrRules =
+    FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_APPEND_DATA | GENERIC_WRITE | GENERIC_ALL | WRITE_DAC | WRITE_OWNER;
 
 bool IsTrusted(PSID sid, const std::wstring& ownUser) {
   if (IsWellKnownSid(sid, WinLocalSystemSid) || IsWellKnownSid(sid, WinBuiltinAdministratorsSid)) return true;
@@ -61,8 +61,8 @@ bool OthersMayAddFiles(const std::string& folder) {
   const WideName name(folder);
   PACL dacl = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!name.Valid() || GetNamedSecurityInfoW(name.Get(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                            nullptr, &descriptor) != ERROR_SUCCESS) {
+  if (!name.Valid() || GetNamedSecurityInfoW(name.Get(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                             &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
     return false;
   }
   const std::wstring ownUser = CurrentUserSid();

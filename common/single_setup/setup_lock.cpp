@@ -91,7 +91,8 @@ void SetupLock::EndHandOver(HANDLE started) {
 }
 
 void SetupLock::AnnounceFinishing() {
-  if (held_ && finishing_ == nullptr) finishing_ = CreateEventW(SharedAccess().Attributes(), TRUE, FALSE, kFinishingName);
+  if (held_ && finishing_ == nullptr)
+    finishing_ = CreateEventW(SharedAccess().Attributes(), TRUE, FALSE, kFinishingName);
 }
 
 void SetupLock::Release() {

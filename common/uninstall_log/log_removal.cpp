@@ -45,8 +45,9 @@ bool RemoveOrSchedule(const std::string& path, HeldFiles held, RemovalOutcome& o
 
 std::optional<std::string> ReadWholeLog(const std::string& path) { return platform::ReadWholeFile(path, 0); }
 
-void CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry_view::View view, HeldFiles held,
-                      const std::function<void(RemovalOutcome&)>& beforeLog, const std::string& keptKey) {
+void CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry_view::View view,
+                      HeldFiles held, const std::function<void(RemovalOutcome&)>& beforeLog,
+                      const std::string& keptKey) {
   // The sections come in order, so the folders, kept until the walk is done, are still
   // removed in the log's order and after everything else.
   std::vector<const char*> folders;

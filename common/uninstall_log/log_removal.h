@@ -35,7 +35,8 @@ struct RemovalOutcome {
 // the log's order, but those that hold the log only after it, so that a removal ended
 // before the log went leaves no other folder. A key record naming `keptKey` is passed over
 // and left to the caller. Every failure is passed over; the walk goes on.
-void CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry_view::View view, HeldFiles held,
-                      const std::function<void(RemovalOutcome&)>& beforeLog = {}, const std::string& keptKey = {});
+void CarryOutSections(const std::string& logPath, std::string& text, RootRule rule, registry_view::View view,
+                      HeldFiles held, const std::function<void(RemovalOutcome&)>& beforeLog = {},
+                      const std::string& keptKey = {});
 
 }  // namespace uninstall_log

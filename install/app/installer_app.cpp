@@ -57,7 +57,8 @@ ExitCode InstallerApp::Run(std::string_view arguments, bool argumentsAreGbk) {
     ShowError(texts::kAnotherSetupRunningText);
     return kAnotherSetupRunning;
   }
-  if (!options.logPath.empty() && !engine::OpenDiagnosticLog(options.logPath)) return Refuse(product::kLogSwitch + options.logPath);
+  if (!options.logPath.empty() && !engine::OpenDiagnosticLog(options.logPath))
+    return Refuse(product::kLogSwitch + options.logPath);
   if (const std::optional<ExitCode> refused = CheckBeforeInstall(arguments)) return End(*refused);
   if (options.targetDir.empty()) {
     CreateDefaultFolder();
@@ -148,17 +149,19 @@ bool InstallerApp::RemoveEarlierVersion() {
     const std::string keyName = std::string(product::kUninstallKeyPrefix) + "Quendral" + product::VersionText(n + 10);
     HKEY entry = nullptr;
     registry_view::View foundIn = registry_view::View::k32Bit;
-    if (registry_view::OpenKey(HKEY_LOCAL_MACHINE, keyName.c_str(), foundIn, KEY_QUERY_VALUE, &entry) != ERROR_SUCCESS) {
+    if (registry_view::OpenKey(HKEY_LOCAL_MACHINE, keyName.c_str(), foundIn, KEY_QUERY_VALUE, &entry) !=
+        ERROR_SUCCESS) {
       foundIn = registry_view::View::k64Bit;
-      if (registry_view::OpenKey(HKEY_LOCAL_MACHINE, keyName.c_str(), foundIn, KEY_QUERY_VALUE, &entry) != ERROR_SUCCESS) {
+      if (registry_view::OpenKey(HKEY_LOCAL_MACHINE, keyName.c_str(), foundIn, KEY_QUERY_VALUE, &entry) !=
+          ERROR_SUCCESS) {
         continue;
       }
     }
     const std::optional<std::string> command = ReadUninstallString(entry);
     RegCloseKey(entry);
     engine::Diagnose("installed version found: " + keyName +
-             (foundIn == registry_view::View::k32Bit ? " (32-bit view)" : " (64-bit view)") +
-             (command ? ", UninstallString " + *command : ", no readable UninstallString"));
+                     (foundIn == registry_view::View::k32Bit ? " (32-bit view)" : " (64-bit view)") +
+                     (command ? ", UninstallString " + *command : ", no readable UninstallString"));
     if (command) {
       // Unattended, Yes is the answer: the question's default.
       if (!state_.Unattended && platform::MessageBoxGbk(nullptr, texts::kRemoveEarlierVersionQuestion,

@@ -158,9 +158,9 @@ bool InstallRun::CopyLoop(int lineCount) {
     const unsigned long long bytes = copied && !loggedOnly ? CopiedFileBytes(destination) : 0;
     copiedBytes_ += bytes;
     Diagnose("line " + std::to_string(index + 1) + ": " + destination + ", " + std::to_string(bytes) + " bytes, " +
-                  (loggedOnly ? "logged, not copied"
-                   : copied   ? "copied"
-                              : "copy failed"));
+             (loggedOnly ? "logged, not copied"
+              : copied   ? "copied"
+                         : "copy failed"));
     if (!copied) {
       Fail(destination + texts::kCannotCopy, copyError);
       link_.AbortRequested = 1;

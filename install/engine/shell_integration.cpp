@@ -75,7 +75,8 @@ void CreateShortcuts(InstallerState& state, UninstallLogFile& log, const std::st
                      texts::kHelpShortcutText);
         SaveShortcut(links, log, programGroup, texts::kHomePageShortcut, product::kHomePageAddress,
                      texts::kHomePageShortcutText);
-        SaveShortcut(links, log, programGroup, texts::kUninstallShortcut, uninstallerPath, texts::kUninstallShortcutText);
+        SaveShortcut(links, log, programGroup, texts::kUninstallShortcut, uninstallerPath,
+                     texts::kUninstallShortcutText);
       }
       if (auto desktop = ReadShellFolder(shellFolders, allUsers ? "Common Desktop" : "Desktop")) {
         SaveShortcut(links, log, *desktop, texts::kMainShortcut, mainProgram, texts::kMainShortcutText);
@@ -87,8 +88,8 @@ void CreateShortcuts(InstallerState& state, UninstallLogFile& log, const std::st
 }
 
 void WriteSettingsValue(const InstallerState& state) {
-  const auto start =
-      platform::ReadWholeFile(state.SourceDir + product::kSetupSettingsFile, FILE_SHARE_READ, medium::kAdnoteWindowBytes);
+  const auto start = platform::ReadWholeFile(state.SourceDir + product::kSetupSettingsFile, FILE_SHARE_READ,
+                                             medium::kAdnoteWindowBytes);
   if (!start) return;
   const std::optional<std::string> value = medium::ExtractAdnote(*start);
   if (!value) return;
@@ -102,7 +103,8 @@ void WriteSettingsValue(const InstallerState& state) {
 
 void WriteRunValue(const InstallerState& state, UninstallLogFile& log) {
   HKEY run = nullptr;
-  if (registry_view::CreateKey(HKEY_LOCAL_MACHINE, product::kRunKey, registry_view::kProductLineView, &run) != ERROR_SUCCESS) {
+  if (registry_view::CreateKey(HKEY_LOCAL_MACHINE, product::kRunKey, registry_view::kProductLineView, &run) !=
+      ERROR_SUCCESS) {
     return;
   }
   // Quoted: an unquoted path with blanks would let a planted C:\Program.exe run at log-on.
@@ -113,10 +115,12 @@ void WriteRunValue(const InstallerState& state, UninstallLogFile& log) {
   RegCloseKey(run);
 }
 
-void WriteUninstallEntry(const InstallerState& state, UninstallLogFile& log, const std::string& uninstallerPath, unsigned long long productBytes) {
+void WriteUninstallEntry(const InstallerState& state, UninstallLogFile& log, const std::string& uninstallerPath,
+                         unsigned long long productBytes) {
   const std::string keyName = std::string(product::kUninstallKeyPrefix) + ProductTitle;
   HKEY entry = nullptr;
-  if (registry_view::CreateKey(HKEY_LOCAL_MACHINE, keyName.c_str(), registry_view::kProductLineView, &entry) != ERROR_SUCCESS) {
+  if (registry_view::CreateKey(HKEY_LOCAL_MACHINE, keyName.c_str(), registry_view::kProductLineView, &entry) !=
+      ERROR_SUCCESS) {
     return;
   }
   platform::RegSetStringGbk(entry, "DisplayName", ProductTitle);
@@ -124,8 +128,7 @@ void WriteUninstallEntry(const InstallerState& state, UninstallLogFile& log, con
   platform::RegSetStringGbk(entry, "UninstallString", uninstallerPath);
   platform::RegSetStringGbk(entry, "DisplayIcon", state.TargetDir + "\\" + product::kMainProgram);
   // What Windows' list of programs and deployment systems read besides.
-  platform::RegSetStringGbk(entry, "DisplayVersion",
-                            product::VersionText(product::ProductVersion));
+  platform::RegSetStringGbk(entry, "DisplayVersion", product::VersionText(product::ProductVersion));
   platform::RegSetStringGbk(entry, "Publisher", product::kPublisher);
   platform::RegSetStringGbk(entry, "InstallLocation", state.TargetDir);
   platform::RegSetDwordGbk(entry, "EstimatedSize", static_cast<DWORD>((productBytes + 1023) / 1024));

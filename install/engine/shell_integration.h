@@ -23,6 +23,7 @@ void WriteSettingsValue(const InstallerState& state);
 void WriteRunValue(const InstallerState& state, UninstallLogFile& log);
 
 // The product's entry in the list of installed programs.
-void WriteUninstallEntry(const InstallerState& state, UninstallLogFile& log, const std::string& uninstallerPath, unsigned long long productBytes);
+void WriteUninstallEntry(const InstallerState& state, UninstallLogFile& log, const std::string& uninstallerPath,
+                         unsigned long long productBytes);
 
 }  // namespace engine

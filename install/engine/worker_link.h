@@ -18,8 +18,8 @@ inline constexpr WPARAM kWorkerCompleted = IDM_WORKER_COMPLETED;
 inline constexpr WPARAM kWorkerStopped = IDCANCEL;
 
 struct WorkerLink {
-  HWND StatusText = nullptr;    // IDC_STATUS_TEXT: the file being copied
-  HWND ProgressBar = nullptr;   // IDC_PROGRESS_BAR: one step per manifest line
+  HWND StatusText = nullptr;   // IDC_STATUS_TEXT: the file being copied
+  HWND ProgressBar = nullptr;  // IDC_PROGRESS_BAR: one step per manifest line
   // 1: the install is to stop and be rolled back. Set by the page while the worker runs
   // and by the worker on a failure.
   std::atomic<int> AbortRequested{0};

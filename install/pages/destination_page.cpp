@@ -79,5 +79,4 @@ void DestinationPage::Browse() {
   if (SUCCEEDED(com)) CoUninitialize();
 }
 
-
 }  // namespace pages

@@ -20,7 +20,9 @@ class DestinationPage : public WizardPage {
   BOOL OnInitDialog() override;
   void ExchangeData(framework::DataExchange& exchange) override;
   void OnCancel() override { ConfirmCancel(); }
-  painting::Decoration PageDecoration() const override { return HeaderBand(texts::kDestinationTitle, texts::kDestinationSubtitle); }
+  painting::Decoration PageDecoration() const override {
+    return HeaderBand(texts::kDestinationTitle, texts::kDestinationSubtitle);
+  }
 
  private:
   void Next();

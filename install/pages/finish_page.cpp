@@ -37,7 +37,8 @@ void StartInstalledProgram(const std::string& targetDir, const char* program) {
 
 }  // namespace
 
-FinishPage::FinishPage(engine::InstallerState& state) : WizardPage(IDD_FINISH, state), WhiteBrush(CreateSolidBrush(RGB(255, 255, 255))) {
+FinishPage::FinishPage(engine::InstallerState& state)
+    : WizardPage(IDD_FINISH, state), WhiteBrush(CreateSolidBrush(RGB(255, 255, 255))) {
   OnCommandId(IDC_BACK, [this] { GoBack(); });
   OnCommandId(IDC_NEXT, [this] { Finish(); });
 }
@@ -75,6 +76,5 @@ void FinishPage::Finish() {
   }
   OnOK();
 }
-
 
 }  // namespace pages

@@ -24,5 +24,4 @@ BOOL LicensePage::OnInitDialog() {
   return FALSE;
 }
 
-
 }  // namespace pages

@@ -13,7 +13,9 @@ class LicensePage : public WizardPage {
  protected:
   BOOL OnInitDialog() override;
   void OnCancel() override { ConfirmCancel(); }
-  painting::Decoration PageDecoration() const override { return HeaderBand(texts::kLicenceTitle, texts::kLicenceSubtitle); }
+  painting::Decoration PageDecoration() const override {
+    return HeaderBand(texts::kLicenceTitle, texts::kLicenceSubtitle);
+  }
 };
 
 }  // namespace pages

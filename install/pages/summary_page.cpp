@@ -20,5 +20,4 @@ BOOL SummaryPage::OnInitDialog() {
   return FALSE;
 }
 
-
 }  // namespace pages

@@ -16,7 +16,9 @@ class SummaryPage : public WizardPage {
   BOOL OnInitDialog() override;
   void ExchangeData(framework::DataExchange& exchange) override;
   void OnCancel() override { ConfirmCancel(); }
-  painting::Decoration PageDecoration() const override { return HeaderBand(texts::kSummaryTitle, texts::kSummarySubtitle); }
+  painting::Decoration PageDecoration() const override {
+    return HeaderBand(texts::kSummaryTitle, texts::kSummarySubtitle);
+  }
 
  private:
   std::string SettingsText;

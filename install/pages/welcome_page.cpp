@@ -19,7 +19,8 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-WelcomePage::WelcomePage(engine::InstallerState& state) : WizardPage(IDD_WELCOME, state), AppIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT))) {
+WelcomePage::WelcomePage(engine::InstallerState& state)
+    : WizardPage(IDD_WELCOME, state), AppIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ABOUT))) {
   OnCommandId(IDC_BACK, [this] { GoBack(); });
   OnCommandId(IDC_NEXT, [this] { GoNext(); });
 }
@@ -46,6 +47,5 @@ bool WelcomePage::OnSystemCommand(WPARAM command) {
   DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), Window(), AboutBoxProc, 0);
   return true;
 }
-
 
 }  // namespace pages

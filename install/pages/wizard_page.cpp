@@ -31,7 +31,8 @@ void WizardPage::GoNext() {
 }
 
 bool WizardPage::UserWantsToStop() {
-  return platform::MessageBoxGbk(Window(), texts::kStopInstallQuestion, product::WizardCaption, texts::kQuestionBox) != IDNO;
+  return platform::MessageBoxGbk(Window(), texts::kStopInstallQuestion, product::WizardCaption, texts::kQuestionBox) !=
+         IDNO;
 }
 
 void WizardPage::ConfirmCancel() {

@@ -675,7 +675,8 @@ TEST_F(InstallTest, OneFileSetupRunsTheWizardAndLeavesNothingInTheTemporaryFolde
   EXPECT_TRUE(installer.FinishWithoutProduct(finish)) << "the installer's exit code 0, passed on";
   EXPECT_EQ(PrivateTempFolders(), tempBefore);
   EXPECT_EQ(ReadBytes(kDefaultTarget + "\\word\\词汇表.txt"), ReadBytes(product + "\\word\\词汇表.txt"));
-  const std::string uninstaller = ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView).value_or("");
+  const std::string uninstaller =
+      ReadString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", kProductView).value_or("");
   EXPECT_EQ(uninstaller, kDefaultTarget + "\\uninstall.exe");
   Process removal(uninstaller + " /S", uninstaller);
   ASSERT_TRUE(removal.WaitForExit(70000));

@@ -293,7 +293,8 @@ TEST_F(PagesTest, PagesPaintTheirBandsAndBanners) {
     EXPECT_TRUE(shot.AnyPixelOtherThan({200, 25, w - 30, 40}, white)) << "the title";
     EXPECT_TRUE(shot.AnyPixelOtherThan({200, 80, w - 30, 200}, white)) << "the body";
   }
-  ExpectPaintedTextsReadable(welcome, {"欢迎使用Quendral1.3安装向导", "安装向导将在计算机中安装Quendral。若要继续，请单击“下一步”。"});
+  ExpectPaintedTextsReadable(
+      welcome, {"欢迎使用Quendral1.3安装向导", "安装向导将在计算机中安装Quendral。若要继续，请单击“下一步”。"});
   Press(welcome, IDC_NEXT);
   HWND licence = installer.WaitForPage(Page::kLicence);
   ASSERT_NE(licence, nullptr);

@@ -104,8 +104,8 @@ void OpenToEveryone(const std::string& folder) {
   BOOL defaulted = FALSE;
   PACL dacl = nullptr;
   GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
-  EXPECT_EQ(SetNamedSecurityInfoW(Wide(folder).data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl,
-                                  nullptr),
+  EXPECT_EQ(SetNamedSecurityInfoW(Wide(folder).data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                  dacl, nullptr),
             static_cast<DWORD>(ERROR_SUCCESS))
       << folder;
   LocalFree(descriptor);
