@@ -3,7 +3,7 @@ BUILD_DIR ?= $(CURDIR)/build
 export BUILD_DIR
 JOBS ?= 2
 
-.PHONY: all deps build sanitize fuzz-build demo test crash-proof fuzz bench lint medium check-medium clean
+.PHONY: all deps build sanitize fuzz-build demo test crash-proof fuzz bench lint medium check-medium reproducible clean
 
 all: build
 
@@ -61,6 +61,11 @@ test: deps
 # tests/crash/RESULTS.md.
 crash-proof: build
 	bash scripts/crash_proof.sh
+
+# Builds the committed source twice in two other folders and compares the shipped programs,
+# a medium and a single-file setup byte for byte.
+reproducible: build
+	bash scripts/check_reproducible.sh
 
 fuzz: fuzz-build
 	bash scripts/run_fuzz.sh
