@@ -18,7 +18,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/e2e/support/kit.h"
+#include "e2e_driver/kit.h"
 #include "common/command_line/command_line.h"
 
 namespace {

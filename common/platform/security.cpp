@@ -20,7 +20,7 @@ constexpr wchar_t kInstalledFileText[] = L"D:PAI(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x12
 constexpr wchar_t kTrustedInstallerSid[] = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 
 constexpr ACCESS_MASK kAddsOrRules =
-    FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_APPEND_DATA | GENERIC_WRITE | GENERIC_ALL | WRITE_DAC | WRITE_OWNER;
+    FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | GENERIC_WRITE | GENERIC_ALL | WRITE_DAC | WRITE_OWNER;
 
 bool IsTrusted(PSID sid, const std::wstring& ownUser) {
   if (IsWellKnownSid(sid, WinLocalSystemSid) || IsWellKnownSid(sid, WinBuiltinAdministratorsSid)) return true;

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "common/crash_build/crash_build.h"
-#include "tests/e2e/support/held_worker.h"
-#include "tests/e2e/support/kit.h"
-#include "tests/e2e/support/machine_state.h"
+#include "e2e_driver/held_worker.h"
+#include "e2e_driver/kit.h"
+#include "e2e_driver/machine_state.h"
 
 namespace e2e {
 namespace {

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "tests/e2e/support/held_worker.h"
-#include "tests/e2e/support/kit.h"
-#include "tests/e2e/support/screen.h"
+#include "e2e_driver/held_worker.h"
+#include "e2e_driver/kit.h"
+#include "e2e_driver/screen.h"
 #include "common/command_line/command_line.h"
 
 namespace {

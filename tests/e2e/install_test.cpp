@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "tests/e2e/support/held_worker.h"
-#include "tests/e2e/support/kit.h"
-#include "tests/e2e/support/machine_state.h"
-#include "tests/e2e/support/shortcuts.h"
+#include "e2e_driver/held_worker.h"
+#include "e2e_driver/kit.h"
+#include "e2e_driver/machine_state.h"
+#include "e2e_driver/shortcuts.h"
 
 namespace e2e {
 namespace {

@@ -1,7 +1,7 @@
 // Moving through the wizard: Back, Next and the cancel question.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/support/kit.h"
+#include "e2e_driver/kit.h"
 
 namespace e2e {
 namespace {

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "sample/standin_window.h"
-#include "tests/e2e/support/folder_browser.h"
-#include "tests/e2e/support/held_worker.h"
-#include "tests/e2e/support/kit.h"
-#include "tests/e2e/support/screen.h"
+#include "e2e_driver/folder_browser.h"
+#include "e2e_driver/held_worker.h"
+#include "e2e_driver/kit.h"
+#include "e2e_driver/screen.h"
 
 namespace e2e {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "tests/e2e/support/folder_browser.h"
-#include "tests/e2e/support/kit.h"
-#include "tests/e2e/support/machine_state.h"
+#include "e2e_driver/folder_browser.h"
+#include "e2e_driver/kit.h"
+#include "e2e_driver/machine_state.h"
 
 namespace e2e {
 namespace {

@@ -2,7 +2,7 @@
 // default folder and the installer's own folder.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/support/kit.h"
+#include "e2e_driver/kit.h"
 
 namespace e2e {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "tests/e2e/support/kit.h"
-#include "tests/e2e/support/screen.h"
-#include "tests/e2e/support/machine_state.h"
+#include "e2e_driver/kit.h"
+#include "e2e_driver/screen.h"
+#include "e2e_driver/machine_state.h"
 
 namespace e2e {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "sample/standin_window.h"
 #include "common/command_line/command_line.h"
-#include "tests/e2e/support/wide.h"
+#include "e2e_driver/wide.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string line = e2e::Gbk(GetCommandLineW());

@@ -1,11 +1,11 @@
-#include "tests/e2e/support/kit.h"
+#include "e2e_driver/kit.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "common/gbk/gbk_search.h"
-#include "tests/e2e/support/machine_state.h"
-#include "tests/e2e/support/wide.h"
+#include "e2e_driver/machine_state.h"
+#include "e2e_driver/wide.h"
 
 namespace e2e {
 
@@ -227,11 +227,11 @@ namespace e2e {
 TitledWindow::TitledWindow(const std::string& title, int closeOnRequest)
     : process_("\"" + HelperDir() + "titled_window.exe\" " + std::to_string(closeOnRequest) + " " + title),
       title_(title) {
-  window_ = WaitFor([&title] { return FindTitled(title.c_str()); });
+  window_ = WaitFor([&title] { return FindTitled(title); });
 }
 
 bool TitledWindow::WaitUntilGone() {
-  return WaitFor([this]() -> HWND { return FindTitled(title_.c_str()) ? nullptr : window_; }) != nullptr;
+  return WaitFor([this]() -> HWND { return FindTitled(title_) ? nullptr : window_; }) != nullptr;
 }
 
 int TitledWindow::Finish() {

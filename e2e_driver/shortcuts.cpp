@@ -1,9 +1,9 @@
-#include "tests/e2e/support/shortcuts.h"
+#include "e2e_driver/shortcuts.h"
 
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include "tests/e2e/support/wide.h"
+#include "e2e_driver/wide.h"
 
 namespace e2e {
 

@@ -1,4 +1,4 @@
-#include "tests/e2e/support/process.h"
+#include "e2e_driver/process.h"
 
 #include <tlhelp32.h>
 
@@ -7,7 +7,7 @@
 #include <psapi.h>
 
 #include <vector>
-#include "tests/e2e/support/wide.h"
+#include "e2e_driver/wide.h"
 
 namespace e2e {
 

@@ -1,4 +1,4 @@
-#include "tests/e2e/support/held_worker.h"
+#include "e2e_driver/held_worker.h"
 
 #include "tests/hold/hold_point.h"
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/support/files.h"
-#include "tests/e2e/support/process.h"
-#include "tests/e2e/support/registry.h"
+#include "e2e_driver/files.h"
+#include "e2e_driver/process.h"
+#include "e2e_driver/registry.h"
 
 #include "resources/install_ids.h"
 #include "resources/uninstall_ids.h"

@@ -1,4 +1,4 @@
-#include "tests/e2e/support/folder_browser.h"
+#include "e2e_driver/folder_browser.h"
 
 #include "resources/install_ids.h"
 
@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "tests/e2e/support/process.h"
+#include "e2e_driver/process.h"
 
 namespace e2e {
 

@@ -1,7 +1,7 @@
-#include "tests/e2e/support/registry.h"
+#include "e2e_driver/registry.h"
 
 #include <vector>
-#include "tests/e2e/support/wide.h"
+#include "e2e_driver/wide.h"
 
 namespace e2e {
 

@@ -1,4 +1,4 @@
-#include "tests/e2e/support/files.h"
+#include "e2e_driver/files.h"
 
 #include <windows.h>
 #include <aclapi.h>
@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "common/gbk/gbk_search.h"
-#include "tests/e2e/support/wide.h"
+#include "e2e_driver/wide.h"
 
 namespace e2e {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/support/wide.h"
+#include "e2e_driver/wide.h"
 
 namespace e2e {
 

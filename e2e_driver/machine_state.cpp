@@ -1,13 +1,13 @@
-#include "tests/e2e/support/machine_state.h"
+#include "e2e_driver/machine_state.h"
 
 #include <windows.h>
 
 #include <sstream>
 #include <vector>
 
-#include "tests/e2e/support/files.h"
-#include "tests/e2e/support/kit.h"
-#include "tests/e2e/support/wide.h"
+#include "e2e_driver/files.h"
+#include "e2e_driver/kit.h"
+#include "e2e_driver/wide.h"
 
 namespace e2e {
 

@@ -1,4 +1,4 @@
-#include "tests/e2e/support/screen.h"
+#include "e2e_driver/screen.h"
 
 #include <oleacc.h>
 
@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/e2e/support/process.h"
-#include "tests/e2e/support/wide.h"
+#include "e2e_driver/process.h"
+#include "e2e_driver/wide.h"
 
 namespace e2e {
 
@@ -169,7 +169,7 @@ std::string AccessibleNameOf(HWND control) {
   if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, kAccessible, reinterpret_cast<void**>(&client)))) {
     return "";
   }
-  const std::string name = AccessibleName(client);
+  std::string name = AccessibleName(client);
   client->Release();
   return name;
 }
