@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "product/product_facts.h"
+#include "common/command_line/install_options.h"
 #include "common/dll_search/system_dlls.h"
 #include "common/platform/files.h"
 #include "common/platform/gbk_text.h"
@@ -15,7 +15,7 @@
 #include "common/platform/user_interface.h"
 #include "common/single_setup/setup_lock.h"
 #include "product/exit_codes.h"
-#include "common/command_line/install_options.h"
+#include "product/product_facts.h"
 #include "resources/installer_texts.h"
 #include "setup/payload_check.h"
 #include "setup/setup_texts.h"

@@ -7,8 +7,8 @@ namespace single_setup {
 namespace {
 
 constexpr wchar_t kLockName[] = L"Global\\QuendralSetup";
-// Exists while a first run hands the lock to its copy: whoever else gets the lock then
-// gives it back at once.
+// Exists while a program hands the lock to the one it started: whoever else gets the lock
+// then gives it back at once.
 constexpr wchar_t kHandOverName[] = L"Global\\QuendralSetupHandOver";
 // Set by a program for the one it hands the lock to.
 constexpr wchar_t kHandOverVariable[] = L"QUENDRAL_SETUP_HANDOVER";
