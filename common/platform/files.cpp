@@ -22,6 +22,16 @@ HANDLE CreateFileGbk(const std::string& path, DWORD access, DWORD shareMode, DWO
 
 namespace {
 
+bool IsReadOnly(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// The attributes to set instead: all others kept, and "normal" when none is left.
+DWORD WithoutReadOnly(DWORD attributes) {
+  const DWORD rest = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  return rest != 0 ? rest : FILE_ATTRIBUTE_NORMAL;
+}
+
 // A new file with the installed rights, an existing one deleted first; not reported, so
 // that each caller reports its whole change once.
 HANDLE NewInstalledFile(const wchar_t* name) {
@@ -56,11 +66,12 @@ bool CopyContents(HANDLE from, HANDLE to) {
   }
 }
 
-// Gives the copy its source's attributes and time of the last change, as CopyFile does.
+// Gives the copy its source's attributes and time of the last change, as CopyFile does, but
+// never read-only: every file of a CD is, and the kit's removals must delete its copies.
 bool TakeOverAttributes(HANDLE to, const FILE_BASIC_INFO& source) {
   FILE_BASIC_INFO basic{};
   basic.LastWriteTime = source.LastWriteTime;
-  basic.FileAttributes = source.FileAttributes != 0 ? source.FileAttributes : FILE_ATTRIBUTE_NORMAL;
+  basic.FileAttributes = WithoutReadOnly(source.FileAttributes);
   return SetFileInformationByHandle(to, FileBasicInfo, &basic, sizeof basic);
 }
 
@@ -216,25 +227,9 @@ MappedFile::~MappedFile() {
   if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
 }
 
-namespace {
-
-bool IsReadOnly(DWORD attributes) {
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-}
-
-// The attributes to set instead: all others kept, and "normal" when none is left.
-DWORD WithoutReadOnly(DWORD attributes) {
-  const DWORD rest = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-  return rest != 0 ? rest : FILE_ATTRIBUTE_NORMAL;
-}
-
-}  // namespace
-
 void ClearReadOnly(const std::string& path, DWORD attributes) {
   if (IsReadOnly(attributes)) SetFileAttributesGbk(path, WithoutReadOnly(attributes));
 }
-
-void ClearReadOnly(const std::string& path) { ClearReadOnly(path, GetFileAttributesGbk(path)); }
 
 void ClearReadOnly(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesWide(path);

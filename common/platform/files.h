@@ -29,7 +29,8 @@ HANDLE CreateInstalledFileGbk(const std::string& path);
 // The same as a C stream for binary writing; null when it cannot be made.
 std::FILE* CreateInstalledStreamGbk(const std::string& path);
 // A copy with CopyFile's outcome: the same bytes, attributes and time of the last change,
-// and no part of the copy left when it fails (GetLastError tells why).
+// and no part of the copy left when it fails (GetLastError tells why); never read-only,
+// though its source on a CD is.
 bool CopyToInstalledFileGbk(const std::string& from, const std::string& to);
 bool GetDiskFreeSpaceGbk(const std::string& root, DWORD& sectorsPerCluster, DWORD& bytesPerSector, DWORD& freeClusters);
 // Deletes a file, or removes an empty folder, when Windows next starts (MoveFileEx with
@@ -75,8 +76,7 @@ class MappedFile {
 // Clears FILE_ATTRIBUTE_READONLY from `path` when `attributes` (the file's, read a moment
 // ago) hold it, and keeps every other attribute.
 void ClearReadOnly(const std::string& path, DWORD attributes);
-// The same, reading the attributes first; for a GBK path or one Windows gave.
-void ClearReadOnly(const std::string& path);
+// The same, reading the attributes first; for a path Windows gave.
 void ClearReadOnly(const std::wstring& path);
 
 // DeleteFile, and once more after clearing the read-only attribute when that is what

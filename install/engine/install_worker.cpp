@@ -74,12 +74,10 @@ void NoteAnOpenExistingFolder(const InstallerState& state) {
   }
 }
 
-// The size of a file copied a moment ago. A copy from a CD is read-only like its source;
-// the same query tells, so a writable medium costs no further call.
+// The size of a file copied a moment ago.
 unsigned long long CopiedFileBytes(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!platform::GetFileAttributesExGbk(path, data)) return 0;
-  platform::ClearReadOnly(path, data.dwFileAttributes);
   return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
@@ -95,9 +93,7 @@ void InstallRun::Execute() {
   const int lineCount = static_cast<int>(lines_.size());
   if (lineCount <= 0) return EarlyFailure(manifestPath + texts::kManifestInvalid, ERROR_SUCCESS);
 
-  if (platform::CopyToInstalledFileGbk(state_.SourceDir + product::kUninstallerFile, uninstallerPath_)) {
-    platform::ClearReadOnly(uninstallerPath_);
-  }
+  platform::CopyToInstalledFileGbk(state_.SourceDir + product::kUninstallerFile, uninstallerPath_);
   const std::string logPath = state_.TargetDir + "\\" + product::kUninstallLogFile;
   if (!log_.Create(logPath)) return EarlyFailure(logPath + texts::kCannotCreate, GetLastError());
   beforeFirstFile.reset();
