@@ -10,6 +10,7 @@
 
 #include <zlib.h>
 
+#include "builder/build_options.h"
 #include "builder/medium_check.h"
 #include "builder/setup_file.h"
 #include "common/medium/payload_format.h"
@@ -24,6 +25,23 @@ std::string Joined(const std::vector<std::string>& errors) {
   std::string all;
   for (const std::string& error : errors) all += error + "\n";
   return all;
+}
+
+// The builder's command line after "build": the four places, then options with a value each;
+// the signing ones go to signing as it reads them, and anything else is no build at all.
+TEST(BuildOptions, ReadIntoOneRecord) {
+  const auto options = builder::ParseBuildOptions({"product", "out", "install.exe", "uninstall.exe", "--adnote", "欢迎",
+                                                   "--sign-cert", "c.pem", "--setup", "s.exe", "--timestamp", "t"});
+  ASSERT_TRUE(options);
+  EXPECT_EQ(options->product, "product");
+  EXPECT_EQ(options->uninstaller, "uninstall.exe");
+  EXPECT_EQ(options->adnote, "欢迎");
+  EXPECT_EQ(options->setup, "s.exe");
+  EXPECT_FALSE(options->licence || options->iso || options->winget);
+  EXPECT_EQ(options->signing, (std::map<std::string, std::string>{{"sign-cert", "c.pem"}, {"timestamp", "t"}}));
+  EXPECT_FALSE(builder::ParseBuildOptions({"product", "out", "install.exe"})) << "a place missing";
+  EXPECT_FALSE(builder::ParseBuildOptions({"product", "out", "i.exe", "u.exe", "--licence"})) << "a value missing";
+  EXPECT_FALSE(builder::ParseBuildOptions({"product", "out", "i.exe", "u.exe", "--licenses", "x"})) << "unknown";
 }
 
 TEST(MediumRules, BadNamesAndTheErrorEachGives) {

@@ -7,6 +7,7 @@
 #include "common/medium/manifest_rules.h"
 #include "common/gbk/free_space_root.h"
 #include "common/command_line/command_line.h"
+#include "product/product_facts.h"
 
 namespace {
 
@@ -22,6 +23,24 @@ TEST(ManifestRules, LinesAsTheEditControlSplitsThem) {
   std::string many;
   for (int i = 0; i < 1500; ++i) many += "f\r\n";
   EXPECT_EQ(medium::ManifestLines(many).size(), 1000u);
+}
+
+// As the builder writes a manifest and reads one back: the progress bar ends full only
+// without a break after the last line, and every line comes back, an empty one too.
+TEST(ManifestRules, WrittenAndReadBack) {
+  const std::vector<std::string> lines = {"brisel.ini", "word\\a.txt", "", "b"};
+  EXPECT_EQ(medium::ManifestText(lines), "brisel.ini\r\nword\\a.txt\r\n\r\nb");
+  EXPECT_EQ(medium::WrittenManifestLines(medium::ManifestText(lines)), lines);
+  EXPECT_EQ(medium::ManifestText({}), "");
+  EXPECT_EQ(medium::WrittenManifestLines("a\r\n"), (std::vector<std::string>{"a", ""}));
+  EXPECT_EQ(medium::WrittenManifestLines("a\rb\nc"), std::vector<std::string>{"a\rb\nc"}) << "only CR LF breaks";
+}
+
+// The version as the installed-programs entry shows it and as earlier versions' keys name it.
+TEST(ProductFacts, VersionText) {
+  EXPECT_EQ(product::VersionText(product::ProductVersion), "1.3");
+  EXPECT_EQ(product::VersionText(10), "1.0");
+  EXPECT_EQ(product::VersionText(21), "2.1");
 }
 
 TEST(ManifestRules, EndOfListAndNamesThatAreOnlyLogged) {
