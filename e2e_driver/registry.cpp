@@ -49,16 +49,28 @@ std::optional<DWORD> ReadDword(HKEY root, const std::string& key, const char* va
   return read ? std::optional<DWORD>(data) : std::nullopt;
 }
 
-void WriteString(HKEY root, const std::string& key, const char* value, const std::string& data, REGSAM view) {
+namespace {
+
+void WriteValue(HKEY root, const std::string& key, const char* value, DWORD type, const void* data, DWORD size,
+                REGSAM view) {
   HKEY created = nullptr;
   if (RegCreateKeyExW(root, Wide(key).c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &created, nullptr) !=
       ERROR_SUCCESS) {
     return;
   }
-  const std::wstring text = Wide(data);
-  RegSetValueExW(created, ValueName(value).Get(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegSetValueExW(created, ValueName(value).Get(), 0, type, static_cast<const BYTE*>(data), size);
   RegCloseKey(created);
+}
+
+}  // namespace
+
+void WriteString(HKEY root, const std::string& key, const char* value, const std::string& data, REGSAM view) {
+  const std::wstring text = Wide(data);
+  WriteValue(root, key, value, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)), view);
+}
+
+void WriteDword(HKEY root, const std::string& key, const char* value, DWORD data, REGSAM view) {
+  WriteValue(root, key, value, REG_DWORD, &data, sizeof data, view);
 }
 
 bool KeyExists(HKEY root, const std::string& key, REGSAM view) {

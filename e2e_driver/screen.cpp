@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,58 @@ bool ClientSnapshot::AnyPixelOtherThan(RECT area, COLORREF colour) const {
     }
   }
   return false;
+}
+
+std::vector<DWORD> ClientSnapshot::ShrunkTo(int width, int height) const {
+  std::vector<DWORD> shrunk(static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      // The pixels whose top left lies in this one's place, at least one.
+      const int left = x * width_ / width, right = std::max(left + 1, (x + 1) * width_ / width);
+      const int top = y * height_ / height, bottom = std::max(top + 1, (y + 1) * height_ / height);
+      unsigned sum[3] = {0, 0, 0};
+      for (int sy = top; sy < bottom; ++sy) {
+        for (int sx = left; sx < right; ++sx) {
+          const DWORD value = pixels_[static_cast<std::size_t>(sy) * width_ + sx];
+          for (int channel = 0; channel < 3; ++channel) sum[channel] += (value >> (8 * channel)) & 0xFF;
+        }
+      }
+      const unsigned count = static_cast<unsigned>((right - left) * (bottom - top));
+      DWORD average = 0;
+      for (int channel = 0; channel < 3; ++channel) average |= (sum[channel] / count) << (8 * channel);
+      shrunk[static_cast<std::size_t>(y) * width + x] = average;
+    }
+  }
+  return shrunk;
+}
+
+int ClientSnapshot::FirstRowIn(int x, COLORREF colour) const {
+  for (int y = 0; y < height_; ++y) {
+    if (Pixel(x, y) == colour) return y;
+  }
+  return -1;
+}
+
+double ShareDiffering(const std::vector<DWORD>& one, const std::vector<DWORD>& other, int width, RECT area,
+                      const std::vector<RECT>& leftOut, int tolerance) {
+  int compared = 0, differing = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      const POINT at{x, y};
+      if (std::any_of(leftOut.begin(), leftOut.end(), [&](const RECT& out) { return PtInRect(&out, at); })) continue;
+      const std::size_t i = static_cast<std::size_t>(y) * width + x;
+      ++compared;
+      for (int channel = 0; channel < 3; ++channel) {
+        const int a = static_cast<int>((one[i] >> (8 * channel)) & 0xFF);
+        const int b = static_cast<int>((other[i] >> (8 * channel)) & 0xFF);
+        if (std::abs(a - b) > tolerance) {
+          ++differing;
+          break;
+        }
+      }
+    }
+  }
+  return compared == 0 ? 1.0 : static_cast<double>(differing) / compared;
 }
 
 bool SaveScreen(const std::string& path) {

@@ -18,12 +18,21 @@ class ClientSnapshot {
   // Whether any pixel of `area` differs from `colour`.
   bool AnyPixelOtherThan(RECT area, COLORREF colour) const;
   const std::vector<DWORD>& Pixels() const { return pixels_; }
+  // The picture made `width` × `height`, each pixel the average of the ones it covers.
+  std::vector<DWORD> ShrunkTo(int width, int height) const;
+  // The first row of column `x` in `colour`; -1 when none is.
+  int FirstRowIn(int x, COLORREF colour) const;
 
  private:
   int width_ = 0;
   int height_ = 0;
   std::vector<DWORD> pixels_;  // top-down, 0x00RRGGBB
 };
+
+// The share of the pixels of `area` in two pictures `width` wide, outside the `leftOut`
+// rectangles, whose colours differ by more than `tolerance` in a channel.
+double ShareDiffering(const std::vector<DWORD>& one, const std::vector<DWORD>& other, int width, RECT area,
+                      const std::vector<RECT>& leftOut, int tolerance);
 
 // What a screen reader reads of a page's painted texts: its first children, in reading
 // order, are statics holding exactly `texts` (never a tab stop), the accessibility layer

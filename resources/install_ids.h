@@ -12,6 +12,11 @@
 #define IDI_APP 100
 #define IDI_ABOUT 128
 #define IDB_BANNER 129
+// The banner drawn for larger display scales: 125, 150, 175 and 200 %.
+#define IDB_BANNER_125 130
+#define IDB_BANNER_150 131
+#define IDB_BANNER_175 132
+#define IDB_BANNER_200 133
 #define IDS_ABOUT_MENU 101
 
 #define IDC_BACK 1000

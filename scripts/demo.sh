@@ -32,22 +32,30 @@ QUENDRAL_KIT_DIR="$(winepath -w "$walked")"
 export QUENDRAL_KIT_DIR
 # A Wine virtual desktop gives the pages their window frames in the pictures. Its exit
 # code is the desktop's, so the walk leaves its own in walk-result.
-timeout 300 wine explorer /desktop=kit,1024x768 "$BUILD_DIR/win/tests/e2e/demo_walk.exe" \
-  "$(winepath -w "$shots")" || true
-status=0
-for picture in "$shots"/*.bmp; do
-  [ -f "$picture" ] || continue
-  if ! convert "$picture" "${picture%.bmp}.png"; then
-    echo "demo: ${picture##*/} could not be converted" >&2
+walk() {  # <picture folder>
+  mkdir -p "$1"
+  timeout 300 wine explorer /desktop=kit,1024x768 "$BUILD_DIR/win/tests/e2e/demo_walk.exe" "$(winepath -w "$1")" ||
+    true
+  local picture walk
+  for picture in "$1"/*.bmp; do
+    [ -f "$picture" ] || continue
+    if ! convert "$picture" "${picture%.bmp}.png"; then
+      echo "demo: ${picture##*/} could not be converted" >&2
+      status=1
+    fi
+    rm "$picture"
+  done
+  walk=$(tr -d '\r\n' <"$1/walk-result" 2>/dev/null || echo "none")
+  rm -f "$1/walk-result"
+  ls "$1"
+  if [ "$walk" != 0 ]; then
+    echo "demo: the walk failed (result: $walk); the lines above name what did not appear" >&2
     status=1
   fi
-  rm "$picture"
-done
-ls "$shots"
-walk=$(tr -d '\r\n' <"$shots/walk-result" 2>/dev/null || echo "none")
-rm -f "$shots/walk-result"
-if [ "$walk" != 0 ]; then
-  echo "demo: the walk failed (result: $walk); the lines above name what did not appear" >&2
-  status=1
-fi
+}
+status=0
+walk "$shots"
+# Once more at 150 % (144 DPI), which programs read from the registry as they start.
+timeout 60 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+walk "$shots/144-dpi"
 exit $status

@@ -17,6 +17,8 @@ INT_PTR CALLBACK FinishPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) 
       EnableWindow(GetDlgItem(page, IDC_UNINSTALL_BACK), FALSE);
       EnableWindow(GetDlgItem(page, IDCANCEL), FALSE);
       painting::ExposeTexts(page, kFinishDecoration);
+      painting::ScaleBanner(page, {IDB_UNINSTALL_BANNER, IDB_UNINSTALL_BANNER_125, IDB_UNINSTALL_BANNER_150,
+                                   IDB_UNINSTALL_BANNER_175, IDB_UNINSTALL_BANNER_200});
       return TRUE;
     case WM_PAINT: painting::Paint(page, kFinishDecoration); return TRUE;
     case WM_COMMAND:

@@ -1,9 +1,12 @@
-// The two decorations the setup pages paint under their controls, and the children that
-// give a screen reader the texts they paint. Coordinates are device pixels of the client
-// area; W is its width.
+// The two decorations the setup pages paint under their controls, the children that give
+// a screen reader the texts they paint, and the banner picture. Coordinates are pixels of
+// the client area at 96 DPI, drawn at the page's scale (PageScale); W is its width.
 #pragma once
 
 #include <windows.h>
+
+#include <array>
+#include <iterator>
 
 namespace painting {
 
@@ -26,6 +29,15 @@ inline constexpr POINT kBannerTitle{200, 25};
 inline constexpr int kBannerBodyLeft = 200, kBannerBodyTop = 80, kBannerBodyRightMargin = 30, kBannerBodyBottom = 200;
 inline constexpr int kBannerFooterLine = kBannerBottom + 1;
 inline constexpr int kLineMargin = 5;
+// The header band's icon, and the title and text fonts' height.
+inline constexpr int kHeaderIconSize = 32;
+inline constexpr int kFontHeight = 12;
+// The banner picture at the first and last pages' top left (the template's bitmap
+// control), drawn for these display scales in percent, in this order; a page shows the
+// one nearest its scale, at the page's own size.
+inline constexpr SIZE kBannerSize{165, 280};
+inline constexpr int kBannerPercents[] = {100, 125, 150, 175, 200};
+using BannerBitmaps = std::array<int, std::size(kBannerPercents)>;
 
 struct Decoration {
   enum class Kind {
@@ -34,8 +46,8 @@ struct Decoration {
   };
   Kind kind;
   const char* title;
-  const char* text;      // the subtitle or the body; may be empty
-  HICON icon = nullptr;  // the header band's
+  const char* text;  // the subtitle or the body; may be empty
+  int iconId = 0;    // the header band's icon, a resource of the program
 };
 
 // In the page's paint handler.
@@ -46,5 +58,9 @@ void Paint(HWND page, const Decoration& decoration);
 // static, never a tab stop), lying over the painted text and painting it with the same
 // code, so that the page's pixels stay what the painting alone makes them.
 void ExposeTexts(HWND page, const Decoration& decoration);
+
+// Once, when a first or last page is initialised: above 96 DPI its banner control shows
+// the banner at the page's scale; at 96 DPI it stays the template's.
+void ScaleBanner(HWND page, const BannerBitmaps& bitmaps);
 
 }  // namespace painting

@@ -43,4 +43,17 @@ int DrawTextGbk(HDC dc, const std::string& text, RECT& area, UINT format) {
   return DrawTextW(dc, ShownText(text).c_str(), -1, &area, format);
 }
 
+SIZE DialogBaseUnitsOf(HFONT font) {
+  static constexpr wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SIZE letters{};
+  GetTextExtentPoint32W(dc, kLetters, 52, &letters);
+  SelectObject(dc, previous);
+  ReleaseDC(nullptr, dc);
+  return {(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
 }  // namespace platform

@@ -22,4 +22,8 @@ HFONT CreateFontGbk(int height, int weight, DWORD charSet, const std::string& fa
 bool TextOutGbk(HDC dc, int x, int y, const std::string& text);
 int DrawTextGbk(HDC dc, const std::string& text, RECT& area, UINT format);
 
+// The base units a dialog in `font` has (the letters' average width, rounded as the dialog
+// manager rounds it, and the font's height): dialog templates are laid out in these.
+SIZE DialogBaseUnitsOf(HFONT font);
+
 }  // namespace platform

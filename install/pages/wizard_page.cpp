@@ -11,7 +11,11 @@ namespace pages {
 BOOL WizardPage::OnInitDialog() {
   ModalDialog::OnInitDialog();
   platform::SetWindowTextGbk(Window(), product::WizardCaption);
-  painting::ExposeTexts(Window(), PageDecoration());
+  const painting::Decoration decoration = PageDecoration();
+  painting::ExposeTexts(Window(), decoration);
+  if (decoration.kind == painting::Decoration::Kind::kBannerPage) {
+    painting::ScaleBanner(Window(), {IDB_BANNER, IDB_BANNER_125, IDB_BANNER_150, IDB_BANNER_175, IDB_BANNER_200});
+  }
   return TRUE;
 }
 
@@ -42,9 +46,7 @@ void WizardPage::ConfirmCancel() {
 void WizardPage::FocusControl(int id) { SetFocus(GetDlgItem(Window(), id)); }
 
 painting::Decoration WizardPage::HeaderBand(const char* title, const char* subtitle) {
-  // A resource icon is shared, never destroyed.
-  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
-  return {painting::Decoration::Kind::kHeaderBand, title, subtitle, icon};
+  return {painting::Decoration::Kind::kHeaderBand, title, subtitle, IDI_APP};
 }
 
 painting::Decoration WizardPage::BannerPage(const char* title, const char* body) {

@@ -1,6 +1,10 @@
 #!/usr/bin/env python3
 """Draws the kit's banner bitmap and application icon (our own artwork) and writes them as
-8-bit BMP and multi-image ICO files. Run once; the outputs are committed beside it."""
+8-bit BMP and multi-image ICO files. Run once; the outputs are committed beside it.
+
+The banner is drawn for each display scale the pages pick from (banner.bmp at 100 %,
+banner_<percent>.bmp above it), and the icon has an image for each size a page draws it
+at; the 100 % banner and the 16- and 32-pixel images stay what they have always been."""
 import math
 import struct
 import sys
@@ -9,26 +13,31 @@ from pathlib import Path
 OUT = Path(__file__).resolve().parent
 
 
+BANNER_SIZE = (165, 280)
+BANNER_PERCENTS = (100, 125, 150, 175, 200)
+
+
 def banner_pixel(x, y, w, h):
-    """Colour of the banner at (x, y): a teal-to-blue sky, an open book, a rising sun."""
+    """Colour of the banner at (x, y): a teal-to-blue sky, an open book, a rising sun.
+    Every length is the 100 % banner's times the scale s."""
+    s = h / BANNER_SIZE[1]
     t = y / (h - 1)
     sky = (int(20 + 40 * t), int(110 + 80 * t), int(150 + 90 * t))
-    cx, cy, r = w * 0.5, h * 0.36, 34
+    cx, cy, r = w * 0.5, h * 0.36, 34 * s
     d = math.hypot(x - cx, y - cy)
     if d < r:
         return (255, 214, 90)
-    if d < r + 6:
+    if d < r + 6 * s:
         return (255, 236, 170)
     # An open book: two pages meeting at the spine.
     top, bottom = h * 0.62, h * 0.80
     spine = w * 0.5
     if top <= y <= bottom and abs(x - spine) < w * 0.38:
-        lift = (abs(x - spine) / (w * 0.38)) * 12
-        if y >= top - lift + 12 and y <= bottom - lift:
-            if abs(x - spine) < 1.5:
+        lift = (abs(x - spine) / (w * 0.38)) * 12 * s
+        if y >= top - lift + 12 * s and y <= bottom - lift:
+            if abs(x - spine) < 1.5 * s:
                 return (120, 90, 60)
-            line = int((y - top + lift) // 9)
-            if (y - top + lift) % 9 < 1 and abs(x - spine) > 8:
+            if (y - top + lift) % (9 * s) < s and abs(x - spine) > 8 * s:
                 return (180, 190, 205)
             return (250, 250, 245) if x < spine else (238, 240, 236)
     return sky
@@ -50,7 +59,7 @@ def palette():
     return entries
 
 
-def write_banner(path, w=165, h=280):
+def write_banner(path, w, h):
     pal = palette()
     stride = (w + 3) & ~3
     rows = []
@@ -128,6 +137,9 @@ def write_icon(path, images):
 
 
 if __name__ == "__main__":
-    write_banner(OUT / "banner.bmp")
-    write_icon(OUT / "app.ico", [(16, 4), (32, 4), (16, 8), (32, 8)])
+    for percent in BANNER_PERCENTS:
+        w, h = (round(side * percent / 100 + 1e-9) for side in BANNER_SIZE)
+        name = "banner.bmp" if percent == 100 else f"banner_{percent}.bmp"
+        write_banner(OUT / name, w, h)
+    write_icon(OUT / "app.ico", [(16, 4), (32, 4), (16, 8), (32, 8), (48, 8), (64, 8)])
     sys.exit(0)

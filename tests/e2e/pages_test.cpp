@@ -374,5 +374,124 @@ TEST_F(PagesTest, PagesPaintTheirBandsAndBanners) {
   EXPECT_TRUE(installer.FinishWithoutProduct(finish));
 }
 
+// What a page shows at one display scale, and where: in client coordinates.
+struct PageSeen {
+  explicit PageSeen(HWND page) : shot(page) {
+    for (HWND child = GetWindow(page, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+      if (!IsWindowVisible(child)) continue;
+      RECT place{};
+      GetWindowRect(child, &place);
+      MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&place), 2);
+      const LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
+      if (ClassName(child) == "Static" && type == SS_OWNERDRAW) {
+        texts.push_back(place);
+      } else if (ClassName(child) == "Static" && type == SS_BITMAP) {
+        banner = place;
+      } else {
+        InflateRect(&place, 3, 3);  // with the controls' own edges
+        controls.push_back(place);
+      }
+    }
+  }
+  // The row of the etched line above the buttons, read at a column 8 pixels of 96 DPI in
+  // from the left, beside every control.
+  int Separator(double scaleX) const {
+    return shot.FirstRowIn(static_cast<int>(8 * scaleX + 0.5), RGB(128, 128, 128));
+  }
+  ClientSnapshot shot;
+  std::vector<RECT> texts;  // the children that expose the painted texts
+  RECT banner{};            // the banner picture; empty on inner pages
+  std::vector<RECT> controls;
+};
+
+// The display's DPI while it lives: programs started meanwhile draw at it.
+class DisplayDpi {
+ public:
+  explicit DisplayDpi(DWORD dpi) { WriteDword(HKEY_CURRENT_USER, kDesktop, kLogPixels, dpi); }
+  ~DisplayDpi() { DeleteValue(HKEY_CURRENT_USER, kDesktop, kLogPixels); }
+  DisplayDpi(const DisplayDpi&) = delete;
+  DisplayDpi& operator=(const DisplayDpi&) = delete;
+
+ private:
+  static constexpr char kDesktop[] = "Control Panel\\Desktop";
+  static constexpr char kLogPixels[] = "LogPixels";
+};
+
+class DisplayScaleTest : public PagesTest {
+ protected:
+  // Every installer page that stays on screen, then the uninstaller's finish page.
+  std::vector<PageSeen> SeeEveryPage() {
+    std::vector<PageSeen> seen;
+    const auto see = [&](HWND page) {
+      Sleep(300);
+      seen.emplace_back(page);
+    };
+    Medium medium(TestFolder("medium"));
+    Installer installer(medium);
+    for (Page page : {Page::kWelcome, Page::kLicence, Page::kDestination, Page::kSummary}) {
+      HWND shown = installer.WaitForPage(page);
+      if (shown == nullptr) return {};
+      see(shown);
+      Press(shown, IDC_NEXT);
+    }
+    HWND finish = installer.WaitForPage(Page::kFinish, 60000);
+    if (finish == nullptr) return {};
+    see(finish);
+    EXPECT_TRUE(installer.FinishWithoutProduct(finish));
+    // A removal run without a log shows the finish page alone.
+    Process removal("\"" + KitDir() + "uninstall.exe\" " + TestFolder("no log") + "\\uninstall.inf");
+    HWND removed = WaitForUninstallFinishPage();
+    if (removed == nullptr) return {};
+    see(removed);
+    Press(removed, IDC_UNINSTALL_FINISH);
+    EXPECT_TRUE(removal.WaitForExit());
+    CleanMachine();
+    return seen;
+  }
+};
+
+void ExpectScaled(const RECT& large, const RECT& at96, double scaleX, double scaleY, const char* what) {
+  EXPECT_NEAR(large.left, at96.left * scaleX, 1.0) << what;
+  EXPECT_NEAR(large.top, at96.top * scaleY, 1.0) << what;
+  EXPECT_NEAR(large.right, at96.right * scaleX, 1.0) << what;
+  EXPECT_NEAR(large.bottom, at96.bottom * scaleY, 1.0) << what;
+}
+
+// At 144 DPI (150 %) every page is the 96-DPI page drawn larger, by the page's own scale:
+// its size against the 96-DPI page's, which follows the dialog font Windows puts in.
+TEST_F(DisplayScaleTest, At144DpiEveryPageIsThe96DpiPageDrawnLarger) {
+  const std::vector<PageSeen> at96 = SeeEveryPage();
+  std::vector<PageSeen> at144;
+  {
+    const DisplayDpi dpi(144);
+    at144 = SeeEveryPage();
+  }
+  ASSERT_EQ(at96.size(), 6u);
+  ASSERT_EQ(at144.size(), at96.size());
+  for (std::size_t i = 0; i < at96.size(); ++i) {
+    SCOPED_TRACE("page " + std::to_string(i + 1));
+    const PageSeen& seen96 = at96[i];
+    const PageSeen& seen144 = at144[i];
+    const double scaleX = static_cast<double>(seen144.shot.Width()) / seen96.shot.Width();
+    const double scaleY = static_cast<double>(seen144.shot.Height()) / seen96.shot.Height();
+    ASSERT_GT(scaleX, 1.3);
+    ASSERT_GT(scaleY, 1.3);
+    ASSERT_EQ(seen144.texts.size(), seen96.texts.size());
+    for (std::size_t text = 0; text < seen96.texts.size(); ++text) {
+      ExpectScaled(seen144.texts[text], seen96.texts[text], scaleX, scaleY, "an exposed text");
+    }
+    ExpectScaled(seen144.banner, seen96.banner, scaleX, scaleY, "the banner");
+    const int separator = seen96.Separator(1.0);
+    ASSERT_GT(separator, 0);
+    EXPECT_NEAR(seen144.Separator(scaleX), separator * scaleY, 1.0);
+    // Shrunk back, what the page paints from the top down to that line is the 96-DPI
+    // painting but at the glyphs' edges (the texts are in the DPI's fonts) and in the icon:
+    // 3 to 6 % of the pixels differ, 11 to 47 % when painted in 96-DPI pixels.
+    EXPECT_LT(ShareDiffering(seen144.shot.ShrunkTo(seen96.shot.Width(), seen96.shot.Height()), seen96.shot.Pixels(),
+                             seen96.shot.Width(), {0, 0, seen96.shot.Width(), separator}, seen96.controls, 8),
+              0.08);
+  }
+}
+
 }  // namespace
 }  // namespace e2e
