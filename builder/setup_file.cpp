@@ -130,8 +130,10 @@ bool WriteSetupFile(const fs::path& medium, const fs::path& stub, const fs::path
     }
     const bool compress = Shrinks(*bytes, deflated);
     const std::string_view stored = compress ? std::string_view(deflated) : std::string_view(*bytes);
+    Sha256Digest fileDigest;
+    fileDigest.Add(*bytes);
     append(medium::EntryHeaderBytes(*gbkName, compress ? medium::PayloadMethod::kZlib : medium::PayloadMethod::kStored,
-                                    bytes->size(), stored.size()));
+                                    bytes->size(), stored.size(), fileDigest.Finish()));
     append(stored);
   }
   out.seekp(static_cast<std::streamoff>(program->size()));

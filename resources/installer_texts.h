@@ -20,6 +20,10 @@ inline constexpr char kRemoveEarlierVersionQuestion[] =
 // Another setup or removal of the product line holds the machine.
 inline constexpr char kAnotherSetupRunningText[] = "另一个Quendral安装或删除程序正在运行，请等它结束后再安装。";
 
+// The single-file setup fails its check, or a product file read from it is not what it
+// carried: a damaged or cut-off download.
+inline constexpr char kDamagedSetupText[] = "安装文件已损坏或不完整，请重新下载后再安装。";
+
 // A command line that is not understood, followed by the argument.
 inline constexpr char kInvalidArgument[] = "无效的命令行参数：";
 

@@ -1,6 +1,7 @@
-// The single-file setup: checks the medium it carries, writes it into a private folder of
-// the temporary folder, runs the installer from there with this program's own command
-// line, and ends with the installer's exit code once the folder is removed again.
+// The single-file setup: checks the medium it carries, writes the kit's own files into a
+// private folder of the temporary folder, runs the installer from there with this
+// program's own command line and its own file, from which the installer copies the
+// product's files, and ends with the installer's exit code once the folder is removed.
 #include <windows.h>
 
 #include <optional>
@@ -17,7 +18,6 @@
 #include "product/exit_codes.h"
 #include "product/product_facts.h"
 #include "resources/installer_texts.h"
-#include "setup/payload_check.h"
 #include "setup/setup_texts.h"
 #include "setup/unpack_window.h"
 
@@ -32,14 +32,16 @@ int Refuse(bool unattended, const char* text, int exitCode) {
   return exitCode;
 }
 
-// Runs the unpacked installer with `arguments`, handing it the setup lock, and answers its
-// exit code.
+// Runs the unpacked installer with `arguments`, handing it the setup lock and this
+// program's file, and answers its exit code.
 std::optional<DWORD> RunInstaller(const std::wstring& folder, const std::wstring& arguments,
-                                  single_setup::SetupLock& lock) {
+                                  single_setup::SetupLock& lock, HANDLE ownFile) {
   const std::wstring program = folder + platform::ShownText(product::kInstallerFile);
   const std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   lock.BeginHandOver();
-  HANDLE process = platform::StartProcessWide(program, commandLine, false);
+  single_setup::NamePayloadForInstaller(ownFile);
+  HANDLE process = platform::StartProcessWide(program, commandLine, true);
+  single_setup::ForgetPayloadName();
   lock.EndHandOver(process);
   if (process == nullptr) return std::nullopt;
   WaitForSingleObject(process, INFINITE);
@@ -57,22 +59,17 @@ int Run() {
   // Before anything is read or written: a second setup meanwhile is refused at once.
   single_setup::SetupLock lock;
   if (!lock.Take()) return Refuse(unattended, texts::kAnotherSetupRunningText, kAnotherSetupRunning);
+  // Held until the installer has ended: nothing can change the file meanwhile.
+  const platform::OwnedHandle own(single_setup::PayloadFile::OpenOwnFile());
+  single_setup::PayloadFile payload(own.Get());
+  if (!own.Valid() || !payload.Locate()) return Refuse(unattended, texts::kDamagedSetupText, kSetupFileDamaged);
   std::optional<std::wstring> folder;
-  UnpackResult unpacked = UnpackResult::kWriteFailed;
-  {
-    // Mapped only while it is checked and unpacked, not while the installer runs.
-    const platform::MappedFile own(platform::ModuleFileNameWide().value_or(L""));
-    const std::optional<std::string_view> payload = CheckedPayload(own.Bytes());
-    if (!payload) return Refuse(unattended, kDamagedSetupText, kSetupFileDamaged);
-    folder = platform::CreatePrivateTempFolder({}, false);
-    if (!folder) return Refuse(unattended, kUnpackFailedText, kFailedRolledBack);
-    unpacked = UnpackShowingProgress(*payload, *folder, !unattended);
-  }
+  const UnpackResult unpacked = CheckAndUnpackShowingProgress(payload, folder, !unattended);
   std::optional<DWORD> exitCode;
-  if (unpacked == UnpackResult::kDone) exitCode = RunInstaller(*folder, arguments, lock);
+  if (unpacked == UnpackResult::kDone) exitCode = RunInstaller(*folder, arguments, lock, own.Get());
   lock.Release();
-  platform::RemovePrivateTempFolder(*folder);
-  if (unpacked == UnpackResult::kDamaged) return Refuse(unattended, kDamagedSetupText, kSetupFileDamaged);
+  if (folder) platform::RemovePrivateTempFolder(*folder);
+  if (unpacked == UnpackResult::kDamaged) return Refuse(unattended, texts::kDamagedSetupText, kSetupFileDamaged);
   if (unpacked == UnpackResult::kDiskFull) return Refuse(unattended, kUnpackFailedText, kNoRoom);
   if (!exitCode) return Refuse(unattended, kUnpackFailedText, kFailedRolledBack);
   return static_cast<int>(*exitCode);

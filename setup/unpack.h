@@ -1,23 +1,28 @@
-// Writes the medium held in the setup's payload into a folder.
+// The setup's work before the installer starts: the check of its own file, then the kit's
+// own files written into its private folder. The product's files stay in the payload,
+// which the installer copies straight into the install folder.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <string_view>
+
+#include "common/single_setup/payload_file.h"
 
 namespace setup {
 
 enum class UnpackResult {
   kDone,
-  kDamaged,      // the payload's entries do not hold together
+  kDamaged,      // the payload's length, SHA-256 or entries are not what they must be
   kDiskFull,     // the temporary folder's drive has no room
   kWriteFailed,  // any other failure to write
 };
 
-// Writes every file of `payload` under `folder` (with its trailing backslash), making
-// the folders they lie in. `remainingBytes` follows the payload bytes not yet written,
-// for a progress bar on another thread.
-UnpackResult Unpack(std::string_view payload, const std::wstring& folder, std::atomic<std::size_t>& remainingBytes);
+// Checks the located payload; when it is whole, makes a private folder in the temporary
+// folder (`folder`, with its trailing backslash) and writes the kit's files into it.
+// `readBytes` follows the payload's bytes read, for a progress bar on another thread.
+UnpackResult CheckAndUnpack(const single_setup::PayloadFile& payload, std::optional<std::wstring>& folder,
+                            std::atomic<std::uint64_t>& readBytes);
 
 }  // namespace setup

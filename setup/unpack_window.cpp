@@ -21,15 +21,15 @@ constexpr UINT kRefreshMilliseconds = 100;
 constexpr int kBarSteps = 1000;
 
 struct Unpacking {
-  std::string_view payload;
-  std::wstring folder;
-  std::atomic<std::size_t> remainingBytes{0};
+  const single_setup::PayloadFile& payload;
+  std::optional<std::wstring>& folder;
+  std::atomic<std::uint64_t> readBytes{0};
   UnpackResult result = UnpackResult::kWriteFailed;
 };
 
 DWORD WINAPI UnpackThread(void* argument) {
   auto* unpacking = static_cast<Unpacking*>(argument);
-  unpacking->result = Unpack(unpacking->payload, unpacking->folder, unpacking->remainingBytes);
+  unpacking->result = CheckAndUnpack(unpacking->payload, unpacking->folder, unpacking->readBytes);
   return 0;
 }
 
@@ -53,13 +53,11 @@ HWND ShowProgressWindow() {
 
 }  // namespace
 
-UnpackResult UnpackShowingProgress(std::string_view payload, const std::wstring& folder, bool showProgress) {
-  Unpacking unpacking;
-  unpacking.payload = payload;
-  unpacking.folder = folder;
-  unpacking.remainingBytes = payload.size();
+UnpackResult CheckAndUnpackShowingProgress(const single_setup::PayloadFile& payload,
+                                           std::optional<std::wstring>& folder, bool showProgress) {
+  Unpacking unpacking{payload, folder};
   HANDLE thread = CreateThread(nullptr, 0, UnpackThread, &unpacking, 0, nullptr);
-  if (thread == nullptr) return Unpack(payload, folder, unpacking.remainingBytes);
+  if (thread == nullptr) return CheckAndUnpack(payload, folder, unpacking.readBytes);
 
   HWND window = nullptr;
   const ULONGLONG started = GetTickCount64();
@@ -77,12 +75,11 @@ UnpackResult UnpackShowingProgress(std::string_view payload, const std::wstring&
       window = ShowProgressWindow();
     }
     if (window != nullptr) {
-      const std::size_t done = payload.size() - unpacking.remainingBytes;
-      SendDlgItemMessageW(
-          window, IDC_SETUP_UNPACKING_BAR, PBM_SETPOS,
-          static_cast<WPARAM>(static_cast<double>(done) /
-                              static_cast<double>(std::max<std::size_t>(payload.size(), 1)) * kBarSteps),
-          0);
+      SendDlgItemMessageW(window, IDC_SETUP_UNPACKING_BAR, PBM_SETPOS,
+                          static_cast<WPARAM>(static_cast<double>(unpacking.readBytes) /
+                                              static_cast<double>(std::max<std::uint64_t>(payload.Bytes(), 1)) *
+                                              kBarSteps),
+                          0);
     }
   }
   CloseHandle(thread);

@@ -31,4 +31,17 @@ std::size_t FindLast(std::string_view text, std::string_view needle) {
 
 std::size_t FindLastBackslash(std::string_view text) { return FindLast(text, "\\"); }
 
+std::string FoldAsciiLetters(std::string_view text) {
+  std::string folded(text);
+  for (std::size_t i = 0; i < folded.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(folded[i]);
+    if (IsLeadByte(byte)) {
+      ++i;  // its trail byte is no letter
+    } else {
+      folded[i] = static_cast<char>(FoldAsciiCase(byte));
+    }
+  }
+  return folded;
+}
+
 }  // namespace gbk

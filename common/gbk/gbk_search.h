@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace gbk {
@@ -16,6 +17,10 @@ constexpr bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0
 constexpr unsigned char FoldAsciiCase(unsigned char byte) {
   return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
 }
+
+// `text` with its ASCII letters in upper case and its double-byte characters as they are:
+// names that Windows takes for the same file fold alike.
+std::string FoldAsciiLetters(std::string_view text);
 
 // Position of the first occurrence of `needle` at or after `from` that starts on a
 // character boundary of `text`, or npos.

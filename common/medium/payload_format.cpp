@@ -36,17 +36,34 @@ std::string HeaderBytes(const PayloadHeader& header) {
 }
 
 std::string EntryHeaderBytes(std::string_view name, PayloadMethod method, std::uint64_t fileBytes,
-                             std::uint64_t storedBytes) {
+                             std::uint64_t storedBytes, const Sha256& sha256) {
   std::string out;
   PutNumber(out, name.size(), 2);
   out.append(name);
   out.push_back(static_cast<char>(method));
   PutNumber(out, fileBytes, 8);
   PutNumber(out, storedBytes, 8);
+  out.append(reinterpret_cast<const char*>(sha256.data()), sha256.size());
   return out;
 }
 
+std::optional<PayloadHeader> ReadHeader(std::string_view bytes) {
+  if (bytes.size() != kPayloadHeaderBytes || bytes.substr(0, 8) != std::string_view(kPayloadMagic, 8)) {
+    return std::nullopt;
+  }
+  PayloadHeader header;
+  header.payloadBytes = Number(bytes.substr(8, 8));
+  std::memcpy(header.sha256.data(), bytes.data() + 16, header.sha256.size());
+  return header;
+}
+
 std::optional<std::size_t> ProgramImageEnd(std::string_view file) {
+  const std::optional<std::uint64_t> end = ProgramImageEnd(file, file.size());
+  if (!end) return std::nullopt;
+  return static_cast<std::size_t>(*end);
+}
+
+std::optional<std::uint64_t> ProgramImageEnd(std::string_view file, std::uint64_t fileBytes) {
   // The MZ header names where the PE header starts; the COFF header after "PE\0\0" gives
   // the number of sections and the optional header's size, after which the sections'
   // table lists each one's place in the file.
@@ -65,8 +82,8 @@ std::optional<std::size_t> ProgramImageEnd(std::string_view file) {
     const std::uint64_t rawStart = Number(section.substr(20, 4));
     if (rawBytes != 0 && rawStart + rawBytes > end) end = rawStart + rawBytes;
   }
-  if (end > file.size()) return std::nullopt;
-  return static_cast<std::size_t>(end);
+  if (end > fileBytes) return std::nullopt;
+  return end;
 }
 
 std::optional<std::string_view> LocatePayload(std::string_view file, PayloadHeader& header) {
@@ -74,9 +91,9 @@ std::optional<std::string_view> LocatePayload(std::string_view file, PayloadHead
   if (!end) return std::nullopt;
   std::string_view rest = file.substr(*end);
   const std::optional<std::string_view> head = Take(rest, kPayloadHeaderBytes);
-  if (!head || head->substr(0, 8) != std::string_view(kPayloadMagic, 8)) return std::nullopt;
-  header.payloadBytes = Number(head->substr(8, 8));
-  std::memcpy(header.sha256.data(), head->data() + 16, header.sha256.size());
+  const std::optional<PayloadHeader> read = head ? ReadHeader(*head) : std::nullopt;
+  if (!read) return std::nullopt;
+  header = *read;
   return Take(rest, header.payloadBytes);
 }
 
@@ -103,25 +120,45 @@ bool IsSafeRelativeName(std::string_view name) {
   return true;
 }
 
-std::optional<PayloadEntry> PayloadEntries::Next() {
-  if (damaged_ || rest_.empty()) return std::nullopt;
-  std::string_view rest = rest_;
-  PayloadEntry entry;
-  const std::optional<std::string_view> nameBytes = Take(rest, 2);
-  const std::optional<std::string_view> name = nameBytes ? Take(rest, Number(*nameBytes)) : std::nullopt;
-  const std::optional<std::string_view> fixed = name ? Take(rest, 17) : std::nullopt;
-  const std::optional<std::string_view> stored = fixed ? Take(rest, Number(fixed->substr(9, 8))) : std::nullopt;
-  const auto method = fixed ? static_cast<PayloadMethod>(static_cast<unsigned char>((*fixed)[0])) : PayloadMethod{};
-  if (!stored || !IsSafeRelativeName(*name) || (method != PayloadMethod::kStored && method != PayloadMethod::kZlib) ||
-      (method == PayloadMethod::kStored && Number(fixed->substr(1, 8)) != stored->size())) {
-    damaged_ = true;
+PayloadEntries::PayloadEntries(std::string_view payload)
+    : PayloadEntries(payload.size(), [payload](std::uint64_t offset, std::size_t length, std::string& bytes) {
+        bytes.assign(payload.substr(static_cast<std::size_t>(offset), length));
+        return true;
+      }) {}
+
+std::optional<std::string> PayloadEntries::Read(std::uint64_t at, std::uint64_t length) {
+  std::string bytes;
+  if (at > payloadBytes_ || length > payloadBytes_ - at ||
+      !read_(at, static_cast<std::size_t>(length), bytes) || bytes.size() != length) {
     return std::nullopt;
   }
-  entry.name = *name;
-  entry.method = method;
-  entry.fileBytes = Number(fixed->substr(1, 8));
-  entry.stored = *stored;
-  rest_ = rest;
+  return bytes;
+}
+
+std::optional<PayloadEntry> PayloadEntries::Next() {
+  if (damaged_ || next_ == payloadBytes_) return std::nullopt;
+  // The name's length, then the name and the numbers after it.
+  constexpr std::size_t kFixedBytes = 1 + 8 + 8 + 32;
+  const std::optional<std::string> nameLength = Read(next_, 2);
+  const std::optional<std::string> rest = nameLength ? Read(next_ + 2, Number(*nameLength) + kFixedBytes) : std::nullopt;
+  damaged_ = true;
+  if (!rest) return std::nullopt;
+  PayloadEntry entry;
+  const std::string_view fixed = std::string_view(*rest).substr(rest->size() - kFixedBytes);
+  entry.name = rest->substr(0, rest->size() - kFixedBytes);
+  entry.method = static_cast<PayloadMethod>(static_cast<unsigned char>(fixed[0]));
+  entry.fileBytes = Number(fixed.substr(1, 8));
+  entry.storedBytes = Number(fixed.substr(9, 8));
+  std::memcpy(entry.sha256.data(), fixed.data() + 17, entry.sha256.size());
+  entry.storedOffset = next_ + 2 + rest->size();
+  if (!IsSafeRelativeName(entry.name) ||
+      (entry.method != PayloadMethod::kStored && entry.method != PayloadMethod::kZlib) ||
+      (entry.method == PayloadMethod::kStored && entry.fileBytes != entry.storedBytes) ||
+      entry.storedOffset > payloadBytes_ || entry.storedBytes > payloadBytes_ - entry.storedOffset) {
+    return std::nullopt;
+  }
+  damaged_ = false;
+  next_ = entry.storedOffset + entry.storedBytes;
   return entry;
 }
 

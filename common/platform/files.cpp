@@ -103,28 +103,37 @@ std::FILE* CreateInstalledStreamGbk(const std::string& path) {
   return stream;
 }
 
+bool FillInstalledFileGbk(const std::string& path, const std::function<bool(HANDLE file)>& fill) {
+  const WideName target(path);
+  if (!target.Valid()) return false;
+  HANDLE output = NewInstalledFile(target.Get());
+  bool filled = output != INVALID_HANDLE_VALUE && fill(output);
+  const DWORD error = GetLastError();
+  if (output != INVALID_HANDLE_VALUE) {
+    filled = CloseHandle(output) && filled;
+    if (!filled) DeleteFileW(target.Get());  // never half a file, as CopyFile leaves none
+  }
+  SetLastError(filled ? ERROR_SUCCESS : error);
+  return ReportedChange(filled);
+}
+
 bool CopyToInstalledFileGbk(const std::string& from, const std::string& to) {
   const WideName source(from);
-  const WideName target(to);
-  if (!source.Valid() || !target.Valid()) return false;
+  if (!source.Valid() || !WideName(to).Valid()) return false;
   HANDLE input = CreateFileW(source.Get(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (input == INVALID_HANDLE_VALUE) return false;
   // Not GetFileInformationByHandle, which also asks for the volume's serial number, at a
   // cost that doubles the copy of a small file under Wine.
   FILE_BASIC_INFO info{};
-  HANDLE output = GetFileInformationByHandleEx(input, FileBasicInfo, &info, sizeof info)
-                      ? NewInstalledFile(target.Get())
-                      : INVALID_HANDLE_VALUE;
-  bool copied = output != INVALID_HANDLE_VALUE && CopyContents(input, output) && TakeOverAttributes(output, info);
+  const bool copied = GetFileInformationByHandleEx(input, FileBasicInfo, &info, sizeof info) &&
+                      FillInstalledFileGbk(to, [&](HANDLE output) {
+                        return CopyContents(input, output) && TakeOverAttributes(output, info);
+                      });
   const DWORD error = GetLastError();
-  if (output != INVALID_HANDLE_VALUE) {
-    copied = CloseHandle(output) && copied;
-    if (!copied) DeleteFileW(target.Get());  // never half a file, as CopyFile leaves none
-  }
   CloseHandle(input);
-  SetLastError(copied ? ERROR_SUCCESS : error);
-  return ReportedChange(copied);
+  SetLastError(error);
+  return copied;
 }
 
 bool DeleteFileGbk(const std::string& path) {

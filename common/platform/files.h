@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,25 @@ std::FILE* CreateInstalledStreamGbk(const std::string& path);
 // and no part of the copy left when it fails (GetLastError tells why); never read-only,
 // though its source on a CD is.
 bool CopyToInstalledFileGbk(const std::string& from, const std::string& to);
+// A handle closed when it goes (INVALID_HANDLE_VALUE or null: none).
+class OwnedHandle {
+ public:
+  explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+  ~OwnedHandle() {
+    if (Valid()) CloseHandle(handle_);
+  }
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// A new installed file whose bytes `fill` writes through the handle it is given, with the
+// same outcome: no part of it left when `fill` fails (its last error stands).
+bool FillInstalledFileGbk(const std::string& path, const std::function<bool(HANDLE file)>& fill);
 bool GetDiskFreeSpaceGbk(const std::string& root, DWORD& sectorsPerCluster, DWORD& bytesPerSector, DWORD& freeClusters);
 // Deletes a file, or removes an empty folder, when Windows next starts (MoveFileEx with
 // MOVEFILE_DELAY_UNTIL_REBOOT; administrators only): what another program holds now.

@@ -84,6 +84,14 @@ std::optional<ExitCode> InstallerApp::CheckBeforeInstall(std::string_view argume
   engine::Diagnose("Windows " + std::to_string(version.dwMajorVersion) + "." + std::to_string(version.dwMinorVersion) +
                    " build " + std::to_string(version.dwBuildNumber));
   engine::Diagnose("SourceDir: " + state_.SourceDir);
+  bool payloadDamaged = false;
+  payload_ = engine::SetupPayload::HandedOver(payloadDamaged);
+  if (payloadDamaged) {
+    ShowError(texts::kDamagedSetupText);
+    return kSetupFileDamaged;
+  }
+  state_.Payload = payload_.get();
+  if (payload_) engine::Diagnose("the product's files: from the single-file setup's own file");
 
   if (product::MainProgramIsRunning()) {
     engine::Diagnose("the product's window is open");
@@ -119,7 +127,9 @@ ExitCode InstallerApp::Install() {
   }
   // Folders that start-up or the pages made and nothing else removed; not-empty ones stay.
   if (!installed) RemoveCreatedFolders();
-  return installed ? kInstalled : state_.InstallFailed ? kFailedRolledBack : kCancelled;
+  if (installed) return kInstalled;
+  if (state_.SetupFileDamaged) return kSetupFileDamaged;
+  return state_.InstallFailed ? kFailedRolledBack : kCancelled;
 }
 
 void InstallerApp::ShowError(const std::string& text) const {

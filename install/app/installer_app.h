@@ -2,12 +2,14 @@
 // of a cancelled wizard.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "product/exit_codes.h"
 #include "install/engine/installer_state.h"
+#include "install/engine/setup_payload.h"
 
 namespace app {
 
@@ -44,6 +46,8 @@ class InstallerApp {
 
   // The installer's process-wide state, handed to the pages and the install worker.
   engine::InstallerState state_;
+  // The setup's file, when a single-file setup started the installer.
+  std::unique_ptr<engine::SetupPayload> payload_;
 };
 
 // Shows the six pages in order; 1 when the last page was left forwards, 0 when any page

@@ -12,6 +12,7 @@
 #include "install/engine/copy_profile.h"
 #include "install/engine/uninstall_log_file.h"
 #include "common/medium/manifest_rules.h"
+#include "install/engine/setup_payload.h"
 #include "install/engine/shell_integration.h"
 #include "install/engine/worker_link.h"
 #include "product/product_facts.h"
@@ -44,6 +45,8 @@ class InstallRun {
   void EarlyFailure(const std::string& text, DWORD windowsError);
   // Answers false when the stop path was taken.
   bool CopyLoop(int lineCount);
+  // From the medium's data folder, or from the setup's file that started the installer.
+  bool CopyProductFile(const std::string& line, const std::string& destination);
   // The pause and stop tests after each line; true when the install is to stop.
   bool StopRequested();
   void RecordCreatedFolders();
@@ -143,7 +146,7 @@ bool InstallRun::CopyLoop(int lineCount) {
         platform::SetWindowTextGbk(link_.StatusText, destination);
       }
       const ProfileTimer timer(ProfileStep::kCopyFile);
-      copied = platform::CopyToInstalledFileGbk(state_.SourceDir + product::kDataFolder + line, destination);
+      copied = CopyProductFile(line, destination);
       if (!copied) copyError = GetLastError();
     }
     // Recorded whatever the outcome, so that a roll-back removes any part of it.
@@ -158,7 +161,8 @@ bool InstallRun::CopyLoop(int lineCount) {
               : copied   ? "copied"
                          : "copy failed"));
     if (!copied) {
-      Fail(destination + texts::kCannotCopy, copyError);
+      Fail(state_.SetupFileDamaged ? std::string(texts::kDamagedSetupText) : destination + texts::kCannotCopy,
+           copyError);
       link_.AbortRequested = 1;
     }
     {
@@ -171,6 +175,18 @@ bool InstallRun::CopyLoop(int lineCount) {
     }
   }
   return true;
+}
+
+bool InstallRun::CopyProductFile(const std::string& line, const std::string& destination) {
+  if (state_.Payload == nullptr) {
+    return platform::CopyToInstalledFileGbk(state_.SourceDir + product::kDataFolder + line, destination);
+  }
+  const SetupPayload::CopyResult result = state_.Payload->CopyProductFile(line, destination);
+  if (result == SetupPayload::CopyResult::kDamaged) {
+    state_.SetupFileDamaged = true;
+    SetLastError(ERROR_FILE_CORRUPT);
+  }
+  return result == SetupPayload::CopyResult::kCopied;
 }
 
 bool InstallRun::StopRequested() {

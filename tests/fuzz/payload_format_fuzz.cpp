@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   medium::PayloadEntries entries(payload);
   while (const auto entry = entries.Next()) {
     fuzz::Require(medium::IsSafeRelativeName(entry->name), "every name stays inside the folder");
-    fuzz::Require(entry->stored.data() + entry->stored.size() <= payload.data() + payload.size(),
+    fuzz::Require(entry->storedOffset <= payload.size() && entry->storedBytes <= payload.size() - entry->storedOffset,
                   "the stored bytes lie in the payload");
   }
   return 0;

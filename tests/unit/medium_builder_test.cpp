@@ -188,12 +188,15 @@ TEST_F(MediumBuilderTool, SetupCarriesTheWholeMediumAndTheManifestItsHash) {
   ASSERT_TRUE(payload);
   EXPECT_EQ(file.substr(0, 0x400), test_support::MinimalProgram());
   Write("payload.bin", std::string(*payload));
-  std::string headerHash;
-  for (unsigned char byte : header.sha256) {
-    headerHash += "0123456789abcdef"[byte >> 4];
-    headerHash += "0123456789abcdef"[byte & 15];
-  }
-  EXPECT_EQ(builder::FileSha256Hex(dir_ / "payload.bin"), headerHash);
+  const auto hex = [](const medium::Sha256& digest) {
+    std::string text;
+    for (unsigned char byte : digest) {
+      text += "0123456789abcdef"[byte >> 4];
+      text += "0123456789abcdef"[byte & 15];
+    }
+    return text;
+  };
+  EXPECT_EQ(builder::FileSha256Hex(dir_ / "payload.bin"), hex(header.sha256));
   const std::map<std::string, std::pair<std::string, medium::PayloadMethod>> expected = {
       {"install.exe", {"MZ installer", medium::PayloadMethod::kStored}},
       {"data\\noise.bin", {noise, medium::PayloadMethod::kStored}},
@@ -204,13 +207,16 @@ TEST_F(MediumBuilderTool, SetupCarriesTheWholeMediumAndTheManifestItsHash) {
     names.emplace_back(entry->name);
     std::string bytes(entry->fileBytes, '\0');
     uLongf length = bytes.size();
+    const std::string_view stored = payload->substr(entry->storedOffset, entry->storedBytes);
     if (entry->method == medium::PayloadMethod::kZlib) {
       ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(bytes.data()), &length,
-                           reinterpret_cast<const Bytef*>(entry->stored.data()), entry->stored.size()),
+                           reinterpret_cast<const Bytef*>(stored.data()), stored.size()),
                 Z_OK);
     } else {
-      bytes = std::string(entry->stored);
+      bytes = std::string(stored);
     }
+    Write("entry.bin", bytes);
+    EXPECT_EQ(hex(entry->sha256), builder::FileSha256Hex(dir_ / "entry.bin")) << entry->name;
     if (const auto found = expected.find(std::string(entry->name)); found != expected.end()) {
       EXPECT_EQ(bytes, found->second.first) << entry->name;
       EXPECT_EQ(entry->method, found->second.second) << entry->name;

@@ -13,7 +13,7 @@ namespace {
 std::string Program() { return test_support::MinimalProgram(); }
 
 std::string Entry(const std::string& name, const std::string& bytes) {
-  return medium::EntryHeaderBytes(name, medium::PayloadMethod::kStored, bytes.size(), bytes.size()) + bytes;
+  return medium::EntryHeaderBytes(name, medium::PayloadMethod::kStored, bytes.size(), bytes.size(), {}) + bytes;
 }
 
 TEST(PayloadFormat, WhatTheBuilderAppendsIsFoundAndReadBack) {
@@ -29,8 +29,7 @@ TEST(PayloadFormat, WhatTheBuilderAppendsIsFoundAndReadBack) {
   const auto first = entries.Next();
   ASSERT_TRUE(first);
   EXPECT_EQ(first->name, "install.exe");
-  EXPECT_EQ(first->stored, "MZ...");
-  EXPECT_EQ(entries.RemainingBytes(), payload.size() - Entry("install.exe", "MZ...").size());
+  EXPECT_EQ(payload.substr(first->storedOffset, first->storedBytes), "MZ...");
   const auto second = entries.Next();
   ASSERT_TRUE(second);
   EXPECT_EQ(second->name, "data\\\xD5\x5C.txt");
@@ -59,6 +58,10 @@ TEST(PayloadFormat, EntriesThatEndEarlyOrLeaveTheFolderAreDamage) {
   std::string unknownMethod = whole;
   unknownMethod[2 + 5] = 7;
   EXPECT_FALSE(medium::PayloadEntries(unknownMethod).Next());
+  // A payload whose file cannot be read there.
+  medium::PayloadEntries unreadable(whole.size(), [](std::uint64_t, std::size_t, std::string&) { return false; });
+  EXPECT_FALSE(unreadable.Next());
+  EXPECT_TRUE(unreadable.Damaged());
 }
 
 }  // namespace
