@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <aclapi.h>
+#include <bcrypt.h>
 #include <sddl.h>
 
 #include <gtest/gtest.h>
@@ -161,6 +162,21 @@ std::string VersionText(const std::string& program, const std::string& name) {
   UINT length = 0;
   if (!VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || length == 0) return "";
   return Gbk(value);
+}
+
+std::array<unsigned char, 32> Sha256Of(const std::string& bytes) {
+  std::array<unsigned char, 32> digest{};
+  BCRYPT_ALG_HANDLE algorithm = nullptr;
+  if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) return digest;
+  BCRYPT_HASH_HANDLE hash = nullptr;
+  if (BCRYPT_SUCCESS(BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0))) {
+    BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())), static_cast<ULONG>(bytes.size()),
+                   0);
+    BCryptFinishHash(hash, digest.data(), static_cast<ULONG>(digest.size()), 0);
+    BCryptDestroyHash(hash);
+  }
+  BCryptCloseAlgorithmProvider(algorithm, 0);
+  return digest;
 }
 
 }  // namespace e2e

@@ -1,6 +1,7 @@
 // Files and folders as a test sees them.
 #pragma once
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,6 +30,9 @@ void OpenToEveryone(const std::string& folder);
 // Every file (with its size) and folder (size -1) under `root`, by path relative to it,
 // down to `depth` levels.
 std::map<std::string, long long> ListTree(const std::string& root, int depth = 1000);
+
+// The SHA-256 of `bytes`, by Windows' own cryptography.
+std::array<unsigned char, 32> Sha256Of(const std::string& bytes);
 
 // Whether the program carries an Authenticode signature (its PE security directory).
 bool HasSignature(const std::string& program);

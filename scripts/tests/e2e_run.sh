@@ -29,6 +29,7 @@ run_e2e() {  # <name> <lang> <medium> <builder> <held> <filter> [<shard> <shards
   if ! QUENDRAL_KIT_DIR=$(windows_path "$BUILD_DIR/$3") ||
      ! QUENDRAL_BUILT_MEDIUM=$(windows_path "$BUILD_DIR/$4") ||
      ! QUENDRAL_BUILT_SETUP=$(windows_path "$BUILD_DIR/$4-download/QuendralSetup.exe") ||
+     ! QUENDRAL_LARGE_SETUP=$(windows_path "$BUILD_DIR/large-download/QuendralSetup.exe") ||
      ! QUENDRAL_HELD_KIT=$(windows_path "$BUILD_DIR/$5") ||
      ! QUENDRAL_BUILDER_PRODUCT=$(windows_path "$root/tests/e2e/builder-product") ||
      ! QUENDRAL_CRASH_MEDIUM=$(windows_path "$BUILD_DIR/medium-crash") ||
@@ -38,7 +39,7 @@ run_e2e() {  # <name> <lang> <medium> <builder> <held> <filter> [<shard> <shards
     return
   fi
   # The crash proof runs every fifth crash point here; make crash-proof runs every one.
-  export QUENDRAL_KIT_DIR QUENDRAL_BUILT_MEDIUM QUENDRAL_BUILT_SETUP QUENDRAL_HELD_KIT QUENDRAL_BUILDER_PRODUCT QUENDRAL_PICTURES \
+  export QUENDRAL_KIT_DIR QUENDRAL_BUILT_MEDIUM QUENDRAL_BUILT_SETUP QUENDRAL_LARGE_SETUP QUENDRAL_HELD_KIT QUENDRAL_BUILDER_PRODUCT QUENDRAL_PICTURES \
     QUENDRAL_CRASH_MEDIUM
   unset QUENDRAL_SMALL_DRIVES QUENDRAL_STANDIN_ANSI
   [ -n "$small_drives" ] && export QUENDRAL_SMALL_DRIVES=1

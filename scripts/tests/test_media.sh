@@ -24,6 +24,17 @@ make_test_media() {
   # UTF-8" option gives every program: the sample medium and the builder's with them.
   builder_medium "$BUILD_DIR/builder-medium-utf8" "$BUILD_DIR/win/install/install_utf8.exe" \
     "$BUILD_DIR/win/uninstall/uninstall_utf8.exe"
+  # A download whose product is larger than the lanes' 16 MiB drives: random bytes, which
+  # the builder stores as they are.
+  local large="$BUILD_DIR/large-product"
+  rm -rf "$large" "$BUILD_DIR/large-medium" "$BUILD_DIR/large-download"
+  cp -r "$root/tests/e2e/builder-product" "$large"
+  head -c 20M /dev/urandom >"$large/large.bin"
+  mkdir -p "$BUILD_DIR/large-download"
+  "$BUILD_DIR/native/builder/make_medium" build "$large" "$BUILD_DIR/large-medium" "$BUILD_DIR/win/install/install.exe" \
+    "$BUILD_DIR/win/uninstall/uninstall.exe" --setup "$BUILD_DIR/large-download/QuendralSetup.exe" \
+    --setup-program "$BUILD_DIR/win/setup/setup.exe" >/dev/null || status=1
+  rm -rf "$large" "$BUILD_DIR/large-medium"
   rm -rf "$signing" "$BUILD_DIR/medium-utf8"
   cp -r "$BUILD_DIR/medium" "$BUILD_DIR/medium-utf8"
   cp "$BUILD_DIR/win/install/install_utf8.exe" "$BUILD_DIR/medium-utf8/install.exe"

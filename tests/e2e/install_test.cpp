@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <map>
+#include <optional>
 
+#include "common/medium/payload_format.h"
 #include "e2e_driver/held_worker.h"
 #include "e2e_driver/kit.h"
 #include "e2e_driver/machine_state.h"
@@ -66,7 +70,8 @@ class InstallTest : public KitTest {
 
   // Expects the one failure message, presses OK and expects the wizard to end with the
   // machine as it was.
-  void ExpectFailureRolledBack(Installer& installer, const std::string& message, const MachineState& before) {
+  void ExpectFailureRolledBack(Installer& installer, const std::string& message, const MachineState& before,
+                               DWORD exitCode = 6) {
     const MessageBoxSeen box = installer.WaitForMessageBox(kInstallWaitMs);
     EXPECT_EQ(box.text, message);
     EXPECT_EQ(box.caption, kWizardCaption);
@@ -74,7 +79,7 @@ class InstallTest : public KitTest {
     EXPECT_TRUE(box.hasOk);
     Press(box.window, IDOK);
     EXPECT_TRUE(installer.WaitForExit()) << "a second message box or a hung page";
-    EXPECT_EQ(installer.process().ExitCode(), 6u) << "failed and rolled back";
+    EXPECT_EQ(installer.process().ExitCode(), exitCode) << "failed and rolled back";
     const MachineState after = CaptureMachineState();
     EXPECT_TRUE(before == after) << Difference(before, after);
   }
@@ -659,6 +664,33 @@ TEST_F(InstallTest, MediumFromTheBuilderInstallsAndUninstalls) {
   EXPECT_EQ(ReadBytes(UninstallerCopies().back()), signedUninstaller);
 }
 
+// The setup's file with a byte changed inside a product file that the payload stores as it
+// is, so that only a hash tells. With `payloadHashRedone` the payload's own SHA-256 is made
+// to match, and only that file's own hash in the table can.
+std::string WithAProductByteChanged(const std::string& setup, bool payloadHashRedone) {
+  std::string changed = setup;
+  medium::PayloadHeader header;
+  const std::optional<std::string_view> payload = medium::LocatePayload(setup, header);
+  if (!payload) return changed;
+  const std::size_t payloadStart = static_cast<std::size_t>(payload->data() - setup.data());
+  medium::PayloadEntries entries(*payload);
+  while (const std::optional<medium::PayloadEntry> entry = entries.Next()) {
+    if (entry->name.rfind("data\\", 0) != 0 || entry->method != medium::PayloadMethod::kStored ||
+        entry->storedBytes == 0) {
+      continue;
+    }
+    changed[payloadStart + entry->storedOffset] ^= 0x01;
+    if (payloadHashRedone) {
+      const std::array<unsigned char, 32> digest = Sha256Of(changed.substr(payloadStart, payload->size()));
+      changed.replace(payloadStart - digest.size(), digest.size(), reinterpret_cast<const char*>(digest.data()),
+                      digest.size());
+    }
+    break;
+  }
+  EXPECT_NE(changed, setup) << "the download stores a product file as it is";
+  return changed;
+}
+
 // The signed single-file setup the builder made of that medium, as a person downloads and
 // runs it: the wizard of the medium's installer, then the registered uninstall command.
 TEST_F(InstallTest, OneFileSetupRunsTheWizardAndLeavesNothingInTheTemporaryFolder) {
@@ -671,7 +703,16 @@ TEST_F(InstallTest, OneFileSetupRunsTheWizardAndLeavesNothingInTheTemporaryFolde
   Installer installer(Installer::SetupFile{setup}, "");
   HWND finish = InstallToFinish(installer);
   ASSERT_NE(finish, nullptr);
-  EXPECT_EQ(PrivateTempFolders().size(), tempBefore.size() + 1) << "the medium, while its installer runs";
+  const std::vector<std::string> tempDuring = PrivateTempFolders();
+  ASSERT_EQ(tempDuring.size(), tempBefore.size() + 1) << "the kit's files, while its installer runs";
+  for (const std::string& folder : tempDuring) {
+    if (std::find(tempBefore.begin(), tempBefore.end(), folder) != tempBefore.end()) continue;
+    const std::map<std::string, long long> kit = ListTree(folder);
+    for (const char* name : {"install.exe", "uninstall.exe", "install.inf", "License.txt", "install.ini"}) {
+      EXPECT_EQ(kit.count(std::string("\\") + name), 1u) << name;
+    }
+    EXPECT_EQ(kit.count("\\data"), 0u) << "the product's files go from the download straight into place";
+  }
   EXPECT_TRUE(installer.FinishWithoutProduct(finish)) << "the installer's exit code 0, passed on";
   EXPECT_EQ(PrivateTempFolders(), tempBefore);
   EXPECT_EQ(ReadBytes(kDefaultTarget + "\\word\\词汇表.txt"), ReadBytes(product + "\\word\\词汇表.txt"));
@@ -716,8 +757,7 @@ TEST_F(InstallTest, OneFileSetupPassesTheCommandLineOnAndRefusesADamagedFile) {
     EXPECT_EQ(installer.process().ExitCode(), 7u);
   }
   const std::string whole = ReadBytes(setup);
-  std::string changed = whole;
-  changed[changed.size() / 2] ^= 0x01;
+  const std::string changed = WithAProductByteChanged(whole, false);
   const std::string damaged = TestFolder("download") + "\\changed.exe";
   const std::string cut = TestFolder("download") + "\\cut.exe";
   WriteBytes(damaged, changed);
@@ -730,6 +770,52 @@ TEST_F(InstallTest, OneFileSetupPassesTheCommandLineOnAndRefusesADamagedFile) {
   Installer installer(Installer::SetupFile{cut}, "");
   ExpectRefusal(installer, "安装文件已损坏或不完整，请重新下载后再安装。", 9);
   EXPECT_EQ(PrivateTempFolders(), tempBefore);
+}
+
+// A product file that is not what the download carried, though the download passes its
+// check: the installer finds it as it writes the file, and the install is rolled back.
+TEST_F(InstallTest, OneFileSetupWhoseProductFileIsNotWhatItCarriedRollsBack) {
+  const std::string setup = BuiltSetupFile();
+  ASSERT_FALSE(setup.empty()) << "run by scripts/run_tests.sh";
+  const std::string changed = TestFolder("download") + "\\changed.exe";
+  WriteBytes(changed, WithAProductByteChanged(ReadBytes(setup), true));
+  const std::vector<std::string> tempBefore = PrivateTempFolders();
+  const MachineState before = CaptureMachineState();
+  {
+    Installer installer(Installer::SetupFile{changed}, "/S");
+    EXPECT_FALSE(WindowSeenUntilExit(installer));
+    EXPECT_EQ(installer.process().ExitCode(), 9u);
+    const MachineState after = CaptureMachineState();
+    EXPECT_TRUE(before == after) << Difference(before, after);
+  }
+  Installer installer(Installer::SetupFile{changed}, "");
+  ASSERT_TRUE(installer.StartCopy());
+  ExpectFailureRolledBack(installer, "安装文件已损坏或不完整，请重新下载后再安装。", before, 9);
+  EXPECT_EQ(PrivateTempFolders(), tempBefore);
+}
+
+// With the temporary folder on a drive smaller than the product, the download installs to
+// another drive all the same: only the kit's own files pass through the temporary folder.
+TEST_F(InstallTest, OneFileSetupInstallsAProductLargerThanTheTemporaryFoldersDrive) {
+  if (std::getenv("QUENDRAL_SMALL_DRIVES") == nullptr) GTEST_SKIP() << "needs the small test drive E:";
+  const char* large = std::getenv("QUENDRAL_LARGE_SETUP");
+  ASSERT_NE(large, nullptr) << "run by scripts/run_tests.sh";
+  const std::map<std::string, long long> smallDriveBefore = ListTree("E:\\");
+  const std::string target = TestFolder() + "\\Quendral";
+  const std::string temp = TempFolder();
+  SetEnvironmentVariableW(L"TEMP", L"E:\\");
+  SetEnvironmentVariableW(L"TMP", L"E:\\");
+  Installer installer(Installer::SetupFile{large}, "/S /D=" + target);
+  SetEnvironmentVariableW(L"TEMP", Wide(temp).c_str());
+  SetEnvironmentVariableW(L"TMP", Wide(temp).c_str());
+  ASSERT_TRUE(installer.WaitForExit(kInstallWaitMs));
+  EXPECT_EQ(installer.process().ExitCode(), 0u);
+  long long installed = 0;
+  for (const auto& [name, size] : ListTree(target)) installed += std::max(size, 0LL);
+  EXPECT_GT(installed, 16LL << 20) << "more than E: holds";
+  EXPECT_EQ(ListTree("E:\\"), smallDriveBefore) << "the temporary folder as it was";
+  Process removal("\"" + target + "\\uninstall.exe\" /S");
+  EXPECT_TRUE(removal.WaitForExit(70000));
 }
 
 }  // namespace
