@@ -25,9 +25,11 @@ MAKE_MEDIUM = $(BUILD_DIR)/native/builder/make_medium
 #     [SIGN_CERT=<PEM chain> SIGN_KEY=<PEM key> | SIGN_PKCS12=<file> [SIGN_PASSWORD_FILE=<file>]] [TIMESTAMP=<url>]
 #     [SETUP=<file.exe> [WINGET=<folder> URL=<download address>]]
 #   (a PKCS#12 password may also come in the environment variable SIGN_PASSWORD)
+# A disc image's dates are the commit's (SOURCE_DATE_EPOCH, unless given): the same commit
+# makes the same image.
 medium: build
 	@$(if $(ISO),bash scripts/install_deps.sh xorriso)
-	$(MAKE_MEDIUM) build "$(PRODUCT)" "$(OUT)" $(BUILD_DIR)/win/install/install.exe \
+	SOURCE_DATE_EPOCH="$${SOURCE_DATE_EPOCH:-$$(git log -1 --format=%ct 2>/dev/null)}" $(MAKE_MEDIUM) build "$(PRODUCT)" "$(OUT)" $(BUILD_DIR)/win/install/install.exe \
 	  $(BUILD_DIR)/win/uninstall/uninstall.exe $(if $(LICENCE),--licence "$(LICENCE)") \
 	  $(if $(ADNOTE),--adnote "$(ADNOTE)") $(if $(ORDER),--order "$(ORDER)") $(if $(ISO),--iso "$(ISO)") \
 	  $(if $(SIGN_CERT),--sign-cert "$(SIGN_CERT)") $(if $(SIGN_KEY),--sign-key "$(SIGN_KEY)") \

@@ -3,6 +3,7 @@
 //                                           then the installer's peak working set in KiB
 //   kit_timer.exe uninstall <log path>      the removal run: start to its finish page
 //   kit_timer.exe startup <program>         process start to its first visible window
+//   kit_timer.exe setup-startup <setup>     the single-file setup's start to its installer's first page
 //   kit_timer.exe run <command line>        a peer program (msiexec, xcopy) from start to exit, then
 //                                           its peak working set in KiB
 //   kit_timer.exe refused <command line>    the same for a program expected to refuse (exit code 9:
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "e2e_driver/kit.h"
@@ -140,18 +142,25 @@ int TimeRollback(const std::string& medium) {
   return 0;
 }
 
-int TimeStartup(const std::string& program) {
+// `program` started as an installer, or as a single-file setup whose first window is its
+// installer's.
+int TimeStartup(const std::string& program, bool setup) {
   const LARGE_INTEGER start = Now();
-  Process process("\"" + program + "\"");
+  std::optional<Installer> started;
+  if (setup) {
+    started.emplace(Installer::SetupFile{program}, "");
+  } else {
+    started.emplace(program);
+  }
   HWND window = WaitFor([&]() -> HWND {
-    auto windows = TopLevelWindows(process.Id());
+    auto windows = started->Windows();
     return windows.empty() ? nullptr : windows.front();
   });
   const double elapsed = Milliseconds(start);
   if (window == nullptr) return 1;
   // Closed, not ended by force: the installer removes the default folders it made.
   PostMessageA(window, WM_CLOSE, 0, 0);
-  if (!process.WaitForExit()) return 1;
+  if (!started->WaitForExit()) return 1;
   std::printf("%.1f\n", elapsed);
   return 0;
 }
@@ -167,12 +176,13 @@ int main() {
   if (target.size() >= 2 && target.front() == '"' && target.back() == '"') target = target.substr(1, target.size() - 2);
   if (mode == "install") return TimeInstall(target);
   if (mode == "uninstall") return TimeUninstall(target);
-  if (mode == "startup") return TimeStartup(target);
+  if (mode == "startup") return TimeStartup(target, false);
+  if (mode == "setup-startup") return TimeStartup(target, true);
   // The peer's command line as it stands.
   if (mode == "run" && blank != std::string::npos) return TimeRun(arguments.substr(blank + 1));
   if (mode == "refused" && blank != std::string::npos) return TimeRun(arguments.substr(blank + 1), 9);
   if (mode == "resume") return TimeResume(target);
   if (mode == "rollback") return TimeRollback(target);
-  std::printf("usage: kit_timer.exe install|uninstall|startup|resume|rollback <path> | run|refused <command line>\n");
+  std::printf("usage: kit_timer.exe install|uninstall|startup|setup-startup|resume|rollback <path> | run|refused <command line>\n");
   return 2;
 }

@@ -20,12 +20,25 @@ std::string Differences(const std::string& compare, int& status) {
   return report;
 }
 
+// With SOURCE_DATE_EPOCH (seconds since 1970) set, every file and folder of the image gets
+// that time, as xorriso gives it to the volume itself: the same medium always makes the same
+// image. Without it, nothing.
+std::string FileDatesFromSourceDate() {
+  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+  if (epoch == nullptr || *epoch == '\0') return "";
+  for (const char* digit = epoch; *digit != '\0'; ++digit) {
+    if (*digit < '0' || *digit > '9') return "";
+  }
+  return std::string(" -volume_date all_file_dates =") + epoch;
+}
+
 }  // namespace
 
 bool WriteDiscImage(const std::filesystem::path& medium, const std::string& image) {
   std::filesystem::remove(image);
   const std::string make = "xorriso -report_about WARNING -local_charset UTF-8 -outdev '" + image + "' -volid " +
-                           product::kVolumeLabel + " -joliet on -map '" + medium.string() + "' / -commit";
+                           product::kVolumeLabel + " -joliet on" + FileDatesFromSourceDate() + " -map '" +
+                           medium.string() + "' / -commit";
   const std::string compare = "xorriso -report_about WARNING -local_charset UTF-8 -indev '" + image + "' -compare_r '" +
                               medium.string() + "' / 2>&1";
   if (std::system((make + " >/dev/null 2>&1").c_str()) != 0) {

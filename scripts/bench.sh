@@ -90,6 +90,15 @@ memory_ours=() memory_msi=() memory_xcopy=()
 measure_medium mixed f0000.bin
 mixed_memory="| mixed | $(median "${memory_ours[@]}") | $(median "${memory_msi[@]}") | $(median "${memory_xcopy[@]}") |"
 measure_medium large big0.bin
+# Why the sync: our install of the large medium once more, started right after xcopy has
+# written the same gigabyte elsewhere and without a sync in between.
+rm -rf "$drive_c/benchcopy"
+sync
+peer xcopy /E /I /Q /Y "$(winepath -w "$work/large/data")" 'C:\benchcopy' >/dev/null
+read -r unsynced _ < <(timer install "$(winepath -w "$work/large")")
+timer uninstall "$target_win\\uninstall.inf" >/dev/null
+rm -rf "$drive_c/benchcopy"
+sync
 
 # Where the copy phase's time goes: the same installs with the benchmark build of the
 # installer (install_profiled.exe, which keeps timestamps), on both media. What the worker's
@@ -137,11 +146,25 @@ print(f"| total (kit timer) | | {whole('mixed'):.1f} | | {whole('large'):.1f} |"
 PY
 )
 
+# Until killed: the largest size in bytes the folder has reached, written to the file.
+sample_peak() {  # <folder> <file>
+  local peak=0 size
+  echo 0 >"$2"
+  while :; do
+    size=$(du -sb "$1" 2>/dev/null | cut -f1)
+    if [ "${size:-0}" -gt "$peak" ]; then peak=$size; echo "$peak" >"$2"; fi
+    sleep 0.02
+  done
+}
+temp_dir=$(find "$drive_c/users" -maxdepth 4 -type d -name Temp | head -n 1)
+
 # One file to download, against NSIS: our single-file setup of the mixed medium and an NSIS
 # installer of the same files (solid LZMA, as its makers ship), each with /S from its start
-# until it has installed and ended. Where ours goes: the check alone (a copy whose last payload
-# byte differs ends right after it), the install alone (install.exe /S from the medium), and
-# the unpacking and clean-up as the rest.
+# until it has installed and ended. Against the folder medium: install.exe /S from the
+# medium the setup carries, the same files. Where ours goes: the check alone (a copy whose
+# last payload byte differs ends right after it), the install from the folder, and the
+# setup's own files and clean-up as the rest. While ours runs, the temporary folder's size
+# is sampled every 20 ms.
 one_file() {
   local dir="$work/one-file"
   rm -rf "$dir" && mkdir -p "$dir"
@@ -151,11 +174,15 @@ one_file() {
   cp "$dir/QuendralSetup.exe" "$dir/damaged.exe"
   printf '\xff' | dd of="$dir/damaged.exe" bs=1 seek=$(($(stat -c %s "$dir/damaged.exe") - 1)) conv=notrunc 2>/dev/null
   makensis -V1 -DOUTFILE="$dir/nsis-setup.exe" -DDATA="$work/mixed/data" "$root/scripts/bench/nsis_peer.nsi" >/dev/null
-  local ours=() nsis=() check=() install=() t
+  local ours=() nsis=() check=() install=() temp_peak=() setup_page=() folder_page=() t sampler before
   for _ in $(seq "$runs"); do
     sync
+    before=$(du -sb "$temp_dir" | cut -f1)
+    sample_peak "$temp_dir" "$dir/peak" &
+    sampler=$!
     read -r t _ < <(peer "$(winepath -w "$dir/QuendralSetup.exe")" /S)
-    ours+=("$t")
+    kill "$sampler"; wait "$sampler" 2>/dev/null || true
+    ours+=("$t"); temp_peak+=($(( $(cat "$dir/peak") - before )))
     copied_all "$work/mixed/data" "$target"
     timer uninstall "$target_win\\uninstall.inf" >/dev/null
     sync
@@ -170,13 +197,20 @@ one_file() {
     read -r t _ < <(peer "$(winepath -w "$dir/medium/install.exe")" /S)
     install+=("$t")
     timer uninstall "$target_win\\uninstall.inf" >/dev/null
+    sync
+    setup_page+=("$(timer setup-startup "$(winepath -w "$dir/QuendralSetup.exe")")")
+    folder_page+=("$(timer startup "$(winepath -w "$dir/medium/install.exe")")")
   done
-  local o n c i ob nb
+  local o n c i ob nb sp fp
   o=$(median "${ours[@]}"); n=$(median "${nsis[@]}"); c=$(median "${check[@]}"); i=$(median "${install[@]}")
   ob=$(stat -c %s "$dir/QuendralSetup.exe"); nb=$(stat -c %s "$dir/nsis-setup.exe")
+  sp=$(median "${setup_page[@]}"); fp=$(median "${folder_page[@]}")
   one_file_rows="| one-file install, mixed | $o | $n | $(ratio "$o" "$n") |"$'\n'
   one_file_rows+="| one-file size, mixed | $ob | $nb | $(ratio "$ob" "$nb") |"
-  one_file_split="check $c ms, install $i ms, unpacking and clean-up the rest: $(awk "BEGIN{print $o-$c-$i}") ms"
+  one_file_folder="| one-file install vs the folder medium | $o | $i | $(ratio "$o" "$i") |"$'\n'
+  one_file_folder+="| time to the first page | $sp | $fp | $(ratio "$sp" "$fp") |"
+  one_file_temp="$(longest "${temp_peak[@]}")"
+  one_file_split="check $c ms, install $i ms, the setup's own files and clean-up the rest: $(awk "BEGIN{print $o-$c-$i}") ms"
 }
 one_file
 

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Whether a release can be rebuilt byte for byte: the committed source is built twice, in
 # two folders of different names and depths, and the shipped programs (install.exe,
-# uninstall.exe, the setup program), an unsigned medium of the sample product and its
-# single-file setup must come out identical. Ends with 1 and names what differs otherwise.
+# uninstall.exe, the setup program), an unsigned medium of the sample product, its disc
+# image (dated by the commit) and its single-file setup must come out identical. Ends with
+# 1 and names what differs otherwise.
 set -euo pipefail
 : "${BUILD_DIR:?}"
 root=$(cd "$(dirname "$0")/.." && pwd)
 work="$BUILD_DIR/reproducible"
+bash "$root/scripts/install_deps.sh" xorriso
+SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct)
+export SOURCE_DATE_EPOCH
 rm -rf "$work"
 mkdir -p "$work"
 
@@ -26,13 +30,13 @@ build_release() {  # <folder>
   "$BUILD_DIR/native/builder/make_medium" build "$1/product" "$1/medium" "$build/install/install.exe" \
     "$build/uninstall/uninstall.exe" --licence "$source/sample/License.txt" --adnote "欢迎使用Quendral" \
     --order "$source/sample/order.txt" --setup "$1/QuendralSetup.exe" --setup-program "$build/setup/setup.exe" \
-    >/dev/null
+    --iso "$1/Quendral.iso" >/dev/null
 }
 build_release "$work/a"
 build_release "$work/second/b"
 
 status=0
-for file in build/install/install.exe build/uninstall/uninstall.exe build/setup/setup.exe QuendralSetup.exe; do
+for file in build/install/install.exe build/uninstall/uninstall.exe build/setup/setup.exe QuendralSetup.exe Quendral.iso; do
   if cmp -s "$work/a/$file" "$work/second/b/$file"; then
     echo "identical: $(basename "$file") ($(stat -c %s "$work/a/$file") bytes, SHA-256 $(sha256sum <"$work/a/$file" | cut -c1-16)...)"
   else

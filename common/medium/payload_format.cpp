@@ -1,5 +1,6 @@
 #include "common/medium/payload_format.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/gbk/gbk_search.h"
@@ -81,6 +82,14 @@ std::optional<std::uint64_t> ProgramImageEnd(std::string_view file, std::uint64_
     const std::uint64_t rawBytes = Number(section.substr(16, 4));
     const std::uint64_t rawStart = Number(section.substr(20, 4));
     if (rawBytes != 0 && rawStart + rawBytes > end) end = rawStart + rawBytes;
+  }
+  // The symbols left by the strip and their strings, which hold the long name of the
+  // section that links the program to its debug information, come after the sections.
+  const std::uint64_t symbols = Number(file.substr(pe + 12, 4));
+  if (symbols != 0) {
+    const std::uint64_t strings = symbols + 18 * Number(file.substr(pe + 16, 4));
+    if (strings > file.size() || file.size() - strings < 4) return std::nullopt;
+    end = std::max(end, strings + Number(file.substr(strings, 4)));
   }
   if (end > fileBytes) return std::nullopt;
   return end;

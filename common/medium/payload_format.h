@@ -58,7 +58,8 @@ std::optional<PayloadHeader> ReadHeader(std::string_view bytes);
 // Where a Windows program's sections end in its file: the first byte of anything appended.
 // Nothing when the bytes are no program's.
 std::optional<std::size_t> ProgramImageEnd(std::string_view file);
-// The same from the file's first bytes, which hold its headers, and its length.
+// The same from the file's first bytes, which hold its headers and its symbols' strings,
+// and its length.
 std::optional<std::uint64_t> ProgramImageEnd(std::string_view head, std::uint64_t fileBytes);
 
 // The payload appended to the setup program `file`, with its header; nothing when the

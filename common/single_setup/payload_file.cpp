@@ -13,8 +13,8 @@ namespace single_setup {
 namespace {
 
 constexpr std::size_t kChunkBytes = 1 << 20;
-// Enough of a program's start for its section table.
-constexpr std::size_t kProgramHeadBytes = 64 << 10;
+// More than the whole setup program: its headers and the strings after its sections.
+constexpr std::size_t kProgramHeadBytes = 1 << 20;
 constexpr wchar_t kPayloadVariable[] = L"QUENDRAL_SETUP_PAYLOAD";
 
 // Hashes the file bytes handed on, and says whether they are the entry's at the end.

@@ -14,6 +14,13 @@ write_report() {
     echo "|---|---|---|---|---|---|---|---|"
     printf '%s\n' "${installs[@]}"
     echo
+    echo "Each timed run starts with the disk idle (\`sync\` before it), and the programs take turns"
+    echo "within each of the runs (ours, msiexec, xcopy, cp, then ours again). Without the sync a"
+    echo "program's gigabyte of new data is still being written back while the next one runs and"
+    echo "slows it: our install of the large medium right after xcopy's copy, unsynced, took"
+    echo "$unsynced ms, against the synced median above; figures that doubled between rounds came"
+    echo "from that, and from which program happened to follow which."
+    echo
     echo "Uninstall (\"ours\": the uninstaller's removal run, from its start to its finish page):"
     echo
     echo "| medium | ours | wine msiexec /x | native rm -r | ours/msiexec | ours/rm |"
@@ -44,6 +51,17 @@ write_report() {
     echo "| figure | ours | nsis | ours/nsis |"
     echo "|---|---|---|---|"
     echo "$one_file_rows"
+    echo
+    echo "Against the same files installed from a folder (install.exe /S of the medium the setup"
+    echo "carries; the first page: from the start to the wizard's first page on screen, closed again):"
+    echo
+    echo "| figure | one file | folder | one file/folder |"
+    echo "|---|---|---|---|"
+    echo "$one_file_folder"
+    echo
+    echo "The temporary folder's largest growth during the one-file install: $one_file_temp bytes (the"
+    echo "largest of $runs runs): only the kit's own files; the product's go from the setup's file"
+    echo "straight into the install folder."
     echo
     echo "Where the setup's time goes: $one_file_split."
     echo "Each file is stored or compressed with zlib as it pays: the mixed medium's files are"

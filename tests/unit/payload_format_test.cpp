@@ -40,6 +40,16 @@ TEST(PayloadFormat, WhatTheBuilderAppendsIsFoundAndReadBack) {
   EXPECT_FALSE(medium::LocatePayload(cut, read)) << "a cut-off download";
   EXPECT_FALSE(medium::LocatePayload(Program() + payload, read)) << "no header";
   EXPECT_FALSE(medium::ProgramImageEnd("MZ" + std::string(100, '\xFF')));
+
+  // A stripped program linked to its debug information: one symbol and the strings with the
+  // link section's long name follow the sections, and the payload follows them.
+  std::string linked = Program();
+  linked[0x40 + 12] = 0x00, linked[0x40 + 13] = 0x04;  // the symbols at 0x400
+  linked[0x40 + 16] = 1;                               // one of 18 bytes
+  linked += std::string(18, 's') + std::string("\x14\0\0\0.gnu_debuglink\0", 20);
+  EXPECT_EQ(medium::ProgramImageEnd(linked), linked.size());
+  EXPECT_FALSE(medium::ProgramImageEnd(linked.substr(0, linked.size() - 1))) << "strings cut off";
+  ASSERT_EQ(medium::LocatePayload(linked + medium::HeaderBytes(written) + payload, read), payload);
 }
 
 TEST(PayloadFormat, EntriesThatEndEarlyOrLeaveTheFolderAreDamage) {
