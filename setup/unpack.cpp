@@ -48,6 +48,16 @@ bool IsProductFile(const medium::PayloadEntry& entry) {
   return entry.name.compare(0, std::string(product::kDataFolder).size(), product::kDataFolder) == 0;
 }
 
+// The kit's files the setup writes: the payload's own top folder, a handful of names.
+std::vector<std::wstring> KitFileNames(const std::vector<medium::PayloadEntry>& entries) {
+  std::vector<std::wstring> names;
+  for (const medium::PayloadEntry& entry : entries) {
+    const std::optional<std::wstring> name = platform::WideFromGbk(entry.name);
+    if (!IsProductFile(entry) && name) names.push_back(*name);
+  }
+  return names;
+}
+
 }  // namespace
 
 UnpackResult CheckAndUnpack(const single_setup::PayloadFile& payload, std::optional<std::wstring>& folder,
@@ -55,7 +65,9 @@ UnpackResult CheckAndUnpack(const single_setup::PayloadFile& payload, std::optio
   if (!payload.Check(readBytes)) return UnpackResult::kDamaged;
   const std::optional<std::vector<medium::PayloadEntry>> entries = payload.Entries();
   if (!entries) return UnpackResult::kDamaged;
-  folder = platform::CreatePrivateTempFolder({}, false);
+  // They and the folder go at the next restart at the latest, should the setup be ended
+  // before it removes them itself.
+  folder = platform::CreatePrivateTempFolder(KitFileNames(*entries));
   if (!folder) return UnpackResult::kWriteFailed;
   for (const medium::PayloadEntry& entry : *entries) {
     if (IsProductFile(entry)) continue;  // copied by the installer, from the payload
