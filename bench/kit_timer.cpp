@@ -3,7 +3,7 @@
 //                                           then the installer's peak working set in KiB
 //   kit_timer.exe uninstall <log path>      the removal run: start to its finish page
 //   kit_timer.exe startup <program>         process start to its first visible window
-//   kit_timer.exe setup-startup <setup>     the single-file setup's start to its installer's first page
+//   kit_timer.exe setup-startup <setup>     the single-file setup's start to its installer's welcome page
 //   kit_timer.exe run <command line>        a peer program (msiexec, xcopy) from start to exit, then
 //                                           its peak working set in KiB
 //   kit_timer.exe refused <command line>    the same for a program expected to refuse (exit code 9:
@@ -142,20 +142,23 @@ int TimeRollback(const std::string& medium) {
   return 0;
 }
 
-// `program` started as an installer, or as a single-file setup whose first window is its
-// installer's.
+// `program` started as a program with a window, or as a single-file setup, whose first page
+// is its installer's welcome page (its own small window, with the same caption, may come
+// before it while it checks itself).
 int TimeStartup(const std::string& program, bool setup) {
   const LARGE_INTEGER start = Now();
   std::optional<Installer> started;
+  HWND window = nullptr;
   if (setup) {
     started.emplace(Installer::SetupFile{program}, "");
+    window = started->WaitForPage(Page::kWelcome, 60000);
   } else {
     started.emplace(program);
+    window = WaitFor([&]() -> HWND {
+      auto windows = started->Windows();
+      return windows.empty() ? nullptr : windows.front();
+    });
   }
-  HWND window = WaitFor([&]() -> HWND {
-    auto windows = started->Windows();
-    return windows.empty() ? nullptr : windows.front();
-  });
   const double elapsed = Milliseconds(start);
   if (window == nullptr) return 1;
   // Closed, not ended by force: the installer removes the default folders it made.

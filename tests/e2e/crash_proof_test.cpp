@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/crash_build/crash_build.h"
+#include "common/medium/payload_format.h"
 #include "e2e_driver/held_worker.h"
 #include "e2e_driver/kit.h"
 #include "e2e_driver/machine_state.h"
@@ -170,6 +171,25 @@ bool QuietUninstall() {
 }
 bool InstallQuietly() { return RunToTheEnd(Installer() + " /S"); }
 
+// The crash medium as a download in `folder`: the crash build of the setup program with the
+// medium appended as the builder lays it out, every file stored (the builder refuses to
+// pack a crash build). Answers its command for /S.
+std::string QuietDownload(const std::string& folder) {
+  std::string payload;
+  for (const auto& [path, size] : ListTree(CrashMediumDir())) {
+    if (size < 0) continue;
+    const std::string bytes = ReadBytes(CrashMediumDir() + path.substr(1));
+    const medium::Sha256 sha256 = Sha256Of(bytes);
+    payload += medium::EntryHeaderBytes(path.substr(1), medium::PayloadMethod::kStored, bytes.size(), bytes.size(),
+                                        sha256) +
+               bytes;
+  }
+  const std::string download = folder + "\\QuendralSetup.exe";
+  WriteBytes(download,
+             ReadBytes(HelperDir() + "setup_crash.exe") + medium::HeaderBytes({payload.size(), Sha256Of(payload)}) + payload);
+  return "\"" + download + "\" /S";
+}
+
 // What a user could see of the product: the machine state, and every file on the system
 // drive outside the Windows folder and the other tests' folders.
 MachineState Snapshot() {
@@ -283,11 +303,14 @@ TEST_F(CrashProofTest, EveryCrashPointIsFinishedByTheUsersNextStep) {
     ASSERT_FALSE(uninstallCommand.empty());
   };
   const std::string installedProgram = kDefaultTarget + "\\uninstall.exe";
+  const std::string download = QuietDownload(TestFolder("download"));
   const std::vector<Flow> flows = {
       {"install through the wizard", "the same install again, to the end, then the quiet uninstall", [] {},
        [] { return RunToTheEnd(Installer()); }, [] { return RunToTheEnd(Installer()) && QuietUninstall(); }},
       {"install with /S", "the same install again, to the end, then the quiet uninstall", [] {}, InstallQuietly,
        [] { return InstallQuietly() && QuietUninstall(); }},
+      {"the download with /S", "the same download again, to the end, then the quiet uninstall", [] {},
+       [&] { return RunToTheEnd(download); }, [&] { return RunToTheEnd(download) && QuietUninstall(); }},
       {"the roll-back after Cancel, Yes", "the install again, then the quiet uninstall", [] {},
        [] { return RunToTheEnd(Installer(), kCancelDuringCopy); },
        [] { return RunToTheEnd(Installer()) && QuietUninstall(); }},
