@@ -5,6 +5,11 @@
 namespace platform {
 
 Sha256Hash::Sha256Hash() {
+  static const bool kHasShaInstructions = medium::HasShaInstructions();
+  if (kHasShaInstructions) {
+    instructions_.emplace();
+    return;
+  }
   failed_ = !BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&algorithm_, BCRYPT_SHA256_ALGORITHM, nullptr, 0)) ||
             !BCRYPT_SUCCESS(BCryptCreateHash(algorithm_, &hash_, nullptr, 0, nullptr, 0, 0));
 }
@@ -15,6 +20,7 @@ Sha256Hash::~Sha256Hash() {
 }
 
 void Sha256Hash::Add(const void* bytes, std::size_t length) {
+  if (instructions_) return instructions_->Add(bytes, length);
   // BCryptHashData takes at most 4 GiB at a time.
   constexpr std::size_t kChunk = 1u << 30;
   const auto* next = static_cast<const unsigned char*>(bytes);
@@ -27,6 +33,7 @@ void Sha256Hash::Add(const void* bytes, std::size_t length) {
 }
 
 std::optional<Sha256Digest> Sha256Hash::Finish() {
+  if (instructions_) return instructions_->Finish();
   Sha256Digest digest{};
   if (failed_ || !BCRYPT_SUCCESS(BCryptFinishHash(hash_, digest.data(), static_cast<ULONG>(digest.size()), 0))) {
     return std::nullopt;

@@ -108,8 +108,12 @@ std::optional<std::vector<medium::PayloadEntry>> PayloadFile::Entries() const {
 ExtractResult PayloadFile::Extract(const medium::PayloadEntry& entry,
                                    const std::function<bool(const char*, std::size_t)>& write) const {
   CheckedWriter out(entry, write);
+  // No larger than the file: a megabyte for each small file would cost more than its copy.
   std::string stored(static_cast<std::size_t>(std::min<std::uint64_t>(kChunkBytes, entry.storedBytes)), '\0');
-  std::string inflated(entry.method == medium::PayloadMethod::kZlib ? kChunkBytes : 0, '\0');
+  std::string inflated(entry.method == medium::PayloadMethod::kZlib
+                           ? static_cast<std::size_t>(std::min<std::uint64_t>(kChunkBytes, entry.fileBytes + 1))
+                           : 0,
+                       '\0');
   z_stream stream{};
   if (entry.method == medium::PayloadMethod::kZlib && inflateInit(&stream) != Z_OK) return ExtractResult::kDamaged;
   ExtractResult result = ExtractResult::kDone;

@@ -42,4 +42,12 @@ TEST(GbkSearch, ALeadByteAtTheEndStandsAlone) {
   EXPECT_FALSE(gbk::Contains("D:\\Apps", "C:\\Program Files\\Morvessa"));
 }
 
+// Names Windows takes for the same file fold alike; a trail byte in a letter's range is
+// part of its character and stays.
+TEST(GbkSearch, FoldingTouchesOnlyTheAsciiLetters) {
+  EXPECT_EQ(gbk::FoldAsciiLetters("data\\Word\\x.TXT"), "DATA\\WORD\\X.TXT");
+  EXPECT_EQ(gbk::FoldAsciiLetters("\x81\x61" "a\x81\x41"), "\x81\x61" "A\x81\x41");
+  EXPECT_EQ(gbk::FoldAsciiLetters("ab\xD5"), "AB\xD5") << "a lead byte at the end";
+}
+
 }  // namespace
