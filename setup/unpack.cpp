@@ -33,10 +33,7 @@ UnpackResult WriteEntry(const single_setup::PayloadFile& payload, const medium::
   if (!MakeFolders(folder, *name)) return WriteFailure();
   HANDLE file = platform::CreateNewFileWide(folder + *name);
   if (file == INVALID_HANDLE_VALUE) return WriteFailure();
-  const single_setup::ExtractResult extracted = payload.Extract(entry, [file](const char* bytes, std::size_t length) {
-    DWORD written = 0;
-    return WriteFile(file, bytes, static_cast<DWORD>(length), &written, nullptr) && written == length;
-  });
+  const single_setup::ExtractResult extracted = payload.Extract(entry, file);
   const UnpackResult result = extracted == single_setup::ExtractResult::kDamaged ? UnpackResult::kDamaged
                               : extracted == single_setup::ExtractResult::kWriteFailed ? WriteFailure()
                                                                                        : UnpackResult::kDone;

@@ -119,7 +119,7 @@ bool FillInstalledFileGbk(const std::string& path, const std::function<bool(HAND
 
 bool CopyToInstalledFileGbk(const std::string& from, const std::string& to) {
   const WideName source(from);
-  if (!source.Valid() || !WideName(to).Valid()) return false;
+  if (!source.Valid()) return false;
   HANDLE input = CreateFileW(source.Get(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (input == INVALID_HANDLE_VALUE) return false;

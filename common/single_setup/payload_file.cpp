@@ -17,22 +17,23 @@ constexpr std::size_t kChunkBytes = 1 << 20;
 constexpr std::size_t kProgramHeadBytes = 1 << 20;
 constexpr wchar_t kPayloadVariable[] = L"QUENDRAL_SETUP_PAYLOAD";
 
-// Hashes the file bytes handed on, and says whether they are the entry's at the end.
+// Writes the file's bytes to the file, hashing them, and says whether they are the entry's
+// at the end.
 class CheckedWriter {
  public:
-  CheckedWriter(const medium::PayloadEntry& entry, const std::function<bool(const char*, std::size_t)>& write)
-      : entry_(entry), write_(write) {}
+  CheckedWriter(const medium::PayloadEntry& entry, HANDLE file) : entry_(entry), file_(file) {}
   bool Write(const char* bytes, std::size_t length) {
     written_ += length;
     if (written_ > entry_.fileBytes) return true;  // judged at the end
     hash_.Add(bytes, length);
-    return write_(bytes, length);
+    DWORD done = 0;
+    return WriteFile(file_, bytes, static_cast<DWORD>(length), &done, nullptr) && done == length;
   }
   bool Matches() { return written_ == entry_.fileBytes && hash_.Finish() == std::optional(entry_.sha256); }
 
  private:
   const medium::PayloadEntry& entry_;
-  const std::function<bool(const char*, std::size_t)>& write_;
+  HANDLE file_;
   platform::Sha256Hash hash_;
   std::uint64_t written_ = 0;
 };
@@ -105,9 +106,8 @@ std::optional<std::vector<medium::PayloadEntry>> PayloadFile::Entries() const {
   return entries;
 }
 
-ExtractResult PayloadFile::Extract(const medium::PayloadEntry& entry,
-                                   const std::function<bool(const char*, std::size_t)>& write) const {
-  CheckedWriter out(entry, write);
+ExtractResult PayloadFile::Extract(const medium::PayloadEntry& entry, HANDLE file) const {
+  CheckedWriter out(entry, file);
   // No larger than the file: a megabyte for each small file would cost more than its copy.
   std::string stored(static_cast<std::size_t>(std::min<std::uint64_t>(kChunkBytes, entry.storedBytes)), '\0');
   std::string inflated(entry.method == medium::PayloadMethod::kZlib

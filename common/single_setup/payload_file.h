@@ -9,7 +9,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,7 +20,7 @@ namespace single_setup {
 enum class ExtractResult {
   kDone,
   kDamaged,      // the stored bytes are not the entry's file, or cannot be read
-  kWriteFailed,  // `write` failed; its last error stands
+  kWriteFailed,  // the file could not be written; its last error stands
 };
 
 class PayloadFile {
@@ -40,10 +39,9 @@ class PayloadFile {
   std::uint64_t Bytes() const { return header_.payloadBytes; }
   // The entries; nothing when the table is damaged or cannot be read.
   std::optional<std::vector<medium::PayloadEntry>> Entries() const;
-  // The entry's file bytes, inflated, handed to `write` a piece at a time and checked
+  // The entry's file bytes, inflated, written to `file` a piece at a time and checked
   // against the entry's SHA-256 at the end.
-  ExtractResult Extract(const medium::PayloadEntry& entry,
-                        const std::function<bool(const char* bytes, std::size_t length)>& write) const;
+  ExtractResult Extract(const medium::PayloadEntry& entry, HANDLE file) const;
 
  private:
   bool ReadAt(std::uint64_t offset, void* into, std::size_t length) const;  // in the payload

@@ -28,10 +28,7 @@ SetupPayload::CopyResult SetupPayload::CopyProductFile(const std::string& line, 
   }
   single_setup::ExtractResult extracted = single_setup::ExtractResult::kDone;
   const bool written = platform::FillInstalledFileGbk(destination, [&](HANDLE output) {
-    extracted = payload_.Extract(found->second, [output](const char* bytes, std::size_t length) {
-      DWORD done = 0;
-      return WriteFile(output, bytes, static_cast<DWORD>(length), &done, nullptr) && done == length;
-    });
+    extracted = payload_.Extract(found->second, output);
     return extracted == single_setup::ExtractResult::kDone;
   });
   if (extracted == single_setup::ExtractResult::kDamaged) return CopyResult::kDamaged;
