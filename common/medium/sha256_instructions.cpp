@@ -38,10 +38,10 @@ __attribute__((target("sha,sse4.1"))) void HashBlocks(std::uint32_t state[8], co
     const __m128i abefBefore = abef;
     const __m128i cdghBefore = cdgh;
     __m128i words[4];
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
       words[i] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * i)), byteOrder);
     }
-    for (int group = 0; group < 16; ++group) {
+    for (std::size_t group = 0; group < 16; ++group) {
       __m128i& current = words[group % 4];
       __m128i message =
           _mm_add_epi32(current, _mm_load_si128(reinterpret_cast<const __m128i*>(&kRoundConstants[4 * group])));
